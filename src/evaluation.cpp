@@ -1,0 +1,80 @@
+#include "evaluation.h"
+
+#include <algorithm>
+
+#include "store.h"
+
+namespace abguess {
+
+namespace {
+
+class TreeWalk {
+ public:
+  TreeWalk(GuessChooser& chooser, StrategyResult& result) : chooser_(chooser), result_(result) {}
+
+  // `shown` has just been shown as guess number `guesses`, with `store` live.
+  void answer_every_way(const Store& store, Code shown, int guesses) {
+    Store next;
+    for (const Score answer : POSSIBLE_SCORES) {
+      filter_into(store, shown, answer, next);
+      if (next.ln == 0) continue;
+      if (next.ln == 1) {
+        found(next.l[0], guesses, next.l[0] != shown);
+        continue;
+      }
+      answer_every_way(next, next.l[chooser_.choose(next)], guesses + 1);
+    }
+  }
+
+ private:
+  void found(Code secret, int guesses, bool unseen) {
+    auto& counts = result_.secrets_by_guesses;
+    if (static_cast<int>(counts.size()) <= guesses) {
+      counts.resize(guesses + 1, 0);
+      result_.worst_secrets.clear();
+    }
+    ++counts[guesses];
+    if (guesses == result_.most_guesses()) result_.worst_secrets.push_back(secret);
+    if (unseen) ++result_.announced_unseen;
+  }
+
+  GuessChooser& chooser_;
+  StrategyResult& result_;
+};
+
+}  // namespace
+
+std::int64_t StrategyResult::games() const {
+  std::int64_t total = 0;
+  for (const std::int64_t n : secrets_by_guesses) total += n;
+  return total;
+}
+
+std::int64_t StrategyResult::guesses_shown() const {
+  std::int64_t total = 0;
+  for (std::size_t guesses = 0; guesses < secrets_by_guesses.size(); ++guesses) {
+    total += static_cast<std::int64_t>(guesses) * secrets_by_guesses[guesses];
+  }
+  return total;
+}
+
+void StrategyResult::add_distribution(const StrategyResult& other) {
+  if (secrets_by_guesses.size() < other.secrets_by_guesses.size()) {
+    secrets_by_guesses.resize(other.secrets_by_guesses.size(), 0);
+  }
+  for (std::size_t guesses = 0; guesses < other.secrets_by_guesses.size(); ++guesses) {
+    secrets_by_guesses[guesses] += other.secrets_by_guesses[guesses];
+  }
+  announced_unseen += other.announced_unseen;
+}
+
+StrategyResult evaluate_first_guess(Code first, GuessChooser& chooser) {
+  StrategyResult result;
+  Store full;
+  reset(full);
+  TreeWalk(chooser, result).answer_every_way(full, first, 1);
+  std::sort(result.worst_secrets.begin(), result.worst_secrets.end());
+  return result;
+}
+
+}  // namespace abguess
