@@ -1,0 +1,66 @@
+#include "honest_game.h"
+
+#include <memory>
+
+#include "chooser.h"
+#include "game.h"
+
+namespace abguess::testing {
+
+HonestGame play_honestly(Code first, Code secret) {
+  auto chooser = std::make_unique<GuessChooser>();
+  HonestGame game;
+  Store store;
+  reset(store);
+  Code g = first;
+  for (;;) {
+    game.guesses.push_back(g);
+    game.stores.push_back(store);
+    filter(store, g, guess(secret, g));
+    if (store.ln <= 1) break;
+    g = store.l[chooser->choose(store)];
+  }
+  game.named = store.l[0];
+  return game;
+}
+
+int slot_of(Code code) {
+  Store full;
+  reset(full);
+  for (int slot = 0; slot < full.ln; ++slot) {
+    if (full.l[slot] == code) return slot;
+  }
+  return -1;
+}
+
+std::string guess_block(Code g) {
+  return std::string(GUESS_PREFIX) + code_text(g).data() + ".\n" + std::string(PROMPT);
+}
+
+std::string refusal_block(std::string_view reason) {
+  return std::string(reason) + "\n" + std::string(PROMPT);
+}
+
+std::string result_line(Code named, int guesses) {
+  return std::string(RESULT_PREFIX) + code_text(named).data() + "." + std::string(RESULT_COUNT) +
+         std::to_string(guesses) + ".\n";
+}
+
+std::string clean_transcript(const HonestGame& game) {
+  std::string text;
+  for (const Code g : game.guesses) text += guess_block(g);
+  return text + result_line(game.named, static_cast<int>(game.guesses.size()));
+}
+
+std::string answer_text(Score score) {
+  return std::to_string(score / 10) + " " + std::to_string(score % 10);
+}
+
+Score contradicting_answer(const Store& store, Code g) {
+  for (const Score answer : POSSIBLE_SCORES) {
+    if (count_matching(store, g, answer) == 0) return answer;
+  }
+  return -1;
+}
+
+}  // namespace abguess::testing
