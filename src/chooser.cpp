@@ -4,17 +4,14 @@ namespace abguess {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 1024> make_bit_counts() {
-  std::array<std::uint8_t, 1024> counts{};
-  for (unsigned v = 1; v < counts.size(); ++v) {
-    counts[v] = static_cast<std::uint8_t>(counts[v >> 1] + (v & 1));
-  }
-  return counts;
+// Bits set in a 10-bit digit set, in plain arithmetic (no table, no
+// popcount instruction) so the compiler can score many pairs at once.
+std::uint32_t digit_set_size(std::uint32_t set) {
+  set = set - ((set >> 1) & 0x155u);
+  set = (set & 0x333u) + ((set >> 2) & 0x333u);
+  set = (set + (set >> 4)) & 0x30Fu;
+  return (set + (set >> 8)) & 0x1Fu;
 }
-
-// Bits set in a 10-bit digit set; a table, since a portable build has no
-// popcount instruction to rely on.
-constexpr std::array<std::uint8_t, 1024> DIGIT_SET_SIZE = make_bit_counts();
 
 // Number of zero bytes of a 32-bit word, without branches.
 std::uint32_t zero_bytes(std::uint32_t word) {
@@ -37,14 +34,17 @@ GuessChooser::Signature GuessChooser::signature_of(Code c) {
 
 std::uint8_t GuessChooser::score_class(Signature x, Signature y) {
   const std::uint32_t in_place = zero_bytes(x.packed_digits ^ y.packed_digits);
-  const std::uint32_t shared = DIGIT_SET_SIZE[x.digit_set & y.digit_set];
+  const std::uint32_t shared = digit_set_size(x.digit_set & y.digit_set);
   return static_cast<std::uint8_t>(5 * in_place + shared);
 }
 
 int GuessChooser::sample_store(const Store& store, int add) {
   int sampled = 0;
   for (int slot = 0; slot < store.ln; slot += add) {
-    sampled_codes_[sampled++] = signature_of(store.l[slot]);
+    const Signature code = signature_of(store.l[slot]);
+    sampled_digit_sets_[sampled] = code.digit_set;
+    sampled_packed_digits_[sampled] = code.packed_digits;
+    ++sampled;
   }
   return sampled;
 }
@@ -56,13 +56,14 @@ void GuessChooser::score_sampled_pairs(int sampled) {
   for (int j = 0; j < sampled; ++j) {
     auto& counts = class_counts_[j];
     counts.fill(0);
-    const Signature code_j = sampled_codes_[j];
+    const Signature code_j{sampled_digit_sets_[j], sampled_packed_digits_[j]};
     auto& row = pair_class_[j];
+    // Scoring and counting in separate loops: the first has no scattered
+    // writes, so it vectorises.
     for (int k = 0; k < sampled; ++k) {
-      const std::uint8_t cls = score_class(code_j, sampled_codes_[k]);
-      row[k] = cls;
-      ++counts[cls];
+      row[k] = score_class(code_j, Signature{sampled_digit_sets_[k], sampled_packed_digits_[k]});
     }
+    for (int k = 0; k < sampled; ++k) ++counts[row[k]];
   }
 }
 

@@ -54,7 +54,10 @@ class GuessChooser {
   void score_sampled_pairs(int sampled);
   int lowest_total_index(int sampled) const;
 
-  std::array<Signature, MAXIMUM> sampled_codes_{};
+  // The sampled codes' signatures, one array per field so that a row of
+  // scores is computed many codes at a time.
+  std::array<std::uint32_t, MAXIMUM> sampled_digit_sets_{};
+  std::array<std::uint32_t, MAXIMUM> sampled_packed_digits_{};
   std::array<std::array<std::uint8_t, MAXIMUM>, MAXIMUM> pair_class_{};
   std::array<std::array<std::uint16_t, SCORE_CLASSES>, MAXIMUM> class_counts_{};
 };
