@@ -1,6 +1,7 @@
 #include "evaluation.h"
 
 #include <algorithm>
+#include <array>
 
 #include "store.h"
 
@@ -14,9 +15,16 @@ class TreeWalk {
 
   // `shown` has just been shown as guess number `guesses`, with `store` live.
   void answer_every_way(const Store& store, Code shown, int guesses) {
+    // Each live code's answer to `shown` is scored once, not once per
+    // possible answer: splitting the store is then only comparisons.
+    std::array<Score, MAX> answer_of;
+    for (int c = 0; c < store.ln; ++c) answer_of[c] = guess(store.l[c], shown);
     Store next;
     for (const Score answer : POSSIBLE_SCORES) {
-      filter_into(store, shown, answer, next);
+      next.ln = 0;
+      for (int c = 0; c < store.ln; ++c) {
+        if (answer_of[c] == answer) next.l[next.ln++] = store.l[c];
+      }
       if (next.ln == 0) continue;
       if (next.ln == 1) {
         found(next.l[0], guesses, next.l[0] != shown);
