@@ -18,6 +18,9 @@ struct ReadCase {
   std::int32_t b = 0;
 };
 
+// Test listings show the case's name, not its bytes.
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
 class ReadAnswerTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadAnswerTest, ReadsTwoNumbersOrSaysWhyNot) {

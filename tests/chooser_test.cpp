@@ -66,6 +66,8 @@ struct FirstAnswerCase {
   Code code;
 };
 
+void PrintTo(const FirstAnswerCase& c, std::ostream* os) { *os << "answer " << c.answer; }
+
 class FirstAnswerChoiceTest : public ::testing::TestWithParam<FirstAnswerCase> {
  protected:
   std::unique_ptr<GuessChooser> chooser = std::make_unique<GuessChooser>();

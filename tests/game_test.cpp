@@ -41,6 +41,8 @@ struct ExampleGame {
   Code named;
 };
 
+void PrintTo(const ExampleGame& example, std::ostream* os) { *os << example.name; }
+
 class ExampleGameTest : public ::testing::TestWithParam<ExampleGame> {};
 
 TEST_P(ExampleGameTest, ShowsTheKnownGuessesAndNamesTheSecret) {
