@@ -1,0 +1,555 @@
+#include "search.h"
+
+#include <algorithm>
+#include <atomic>
+#include <limits>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+namespace abguess {
+
+namespace {
+
+constexpr int UNBOUNDED = std::numeric_limits<int>::max() / 4;
+
+std::uint64_t mix64(std::uint64_t x) {
+  x += 0x9E3779B97F4A7C15ull;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  return x ^ (x >> 31);
+}
+
+// Lower bounds on a set's cost that know only its size and how many parts
+// any guess can split it (or any subset of it) into.  A subset is never
+// split into more parts than the whole, so the bound of a set holds for all
+// the sets below it.
+class SizeBounds {
+ public:
+  SizeBounds(const SearchGame& game, Objective objective)
+      : objective_(objective), max_parts_(game.possible_answers()), largest_(game.size()) {
+    table_.assign(static_cast<std::size_t>(max_parts_ + 1) * (largest_ + 1), 0);
+    for (int parts = 2; parts <= max_parts_; ++parts) {
+      for (int size = 0; size <= largest_; ++size) {
+        table_[index(parts, size)] = objective == Objective::Named ? named(size, parts) : guessed(size, parts);
+      }
+    }
+  }
+
+  // Least cost of a set of `size` candidates none of whose subsets any guess
+  // splits into more than `parts` parts.
+  int of(int size, int parts) const { return table_[index(std::min(parts, max_parts_), size)]; }
+
+  int max_parts() const { return max_parts_; }
+
+ private:
+  std::size_t index(int parts, int size) const { return static_cast<std::size_t>(parts) * (largest_ + 1) + size; }
+
+  // Named: the secrets are the leaves of a tree whose nodes have at most
+  // `parts` children, each leaf costing its depth.  Least total depth: fill
+  // each level, turning as few slots into inner nodes as still leave room
+  // for every secret one level down.
+  static int named(int size, int parts) {
+    if (size <= 1) return 0;
+    std::int64_t total = 0, slots = parts, left = size;
+    for (int depth = 1;; ++depth) {
+      if (left <= slots) return static_cast<int>(total + depth * left);
+      const std::int64_t inner = std::min(slots, (left - slots + parts - 2) / (parts - 1));
+      total += depth * (slots - inner);
+      left -= slots - inner;
+      slots = inner * parts;
+    }
+  }
+
+  // Guessed: each guess finds at most one secret (the one it names) and
+  // leads to at most parts - 1 further guesses when it is a candidate, or
+  // to at most `parts` non-exact answers when it is not; either way, at most
+  // min(parts, possible answers - 1) children.
+  int guessed(int size, int parts) const {
+    const std::int64_t children = std::min(parts, max_parts_ - 1);
+    std::int64_t total = 0, room = 1, left = size;
+    for (int depth = 1; left > 0; ++depth) {
+      const std::int64_t found = std::min(room, left);
+      total += depth * found;
+      left -= found;
+      room *= children;
+    }
+    return static_cast<int>(total);
+  }
+
+  Objective objective_;
+  int max_parts_;
+  int largest_;
+  std::vector<int> table_;
+};
+
+struct SetKey {
+  std::uint64_t first;
+  std::uint64_t second;
+  bool operator==(const SetKey&) const = default;
+};
+
+struct SetKeyHash {
+  std::size_t operator()(const SetKey& key) const { return static_cast<std::size_t>(key.first); }
+};
+
+// What is known of a set: its cost exactly (with a guess that reaches it),
+// or a lower bound.
+struct Known {
+  int value = 0;
+  bool exact = false;
+  int best_guess = -1;
+};
+
+// A guess weighed at a node before it is searched.
+struct Weighed {
+  int lower;     // |S| plus each part's size bound
+  int spread;    // sum of squared part sizes: smaller splits finer
+  int guess;
+  bool operator<(const Weighed& other) const {
+    if (lower != other.lower) return lower < other.lower;
+    if (spread != other.spread) return spread < other.spread;
+    return guess < other.guess;
+  }
+};
+
+// One thread's search, with its own memory of solved sets.
+class Searcher {
+ public:
+  Searcher(const SearchGame& game, Objective objective, const SizeBounds& bounds,
+           const std::vector<SetKey>& code_keys)
+      : game_(game), objective_(objective), bounds_(bounds), code_keys_(code_keys),
+        classes_(game.answer_classes()), exact_(game.exact_class()) {
+    arena_.resize(static_cast<std::size_t>(game.size()) * 16);
+    in_set_.assign(game.size(), 0);
+  }
+
+  // The cost of `set` when it is below `beta` (then *best_guess, if given,
+  // is a guess reaching it), or else a lower bound that is at least beta.
+  int solve(const CodeIndex* set, int n, int beta, int parts_limit, std::vector<int>& history,
+            int* best_guess);
+
+  // Writes the decisions below `set` into `out`; returns the index of the
+  // node deciding `set`, or NO_NODE when nothing is left to decide.
+  std::int32_t extract(const CodeIndex* set, int n, std::vector<int>& history, SearchStrategy& out);
+
+  std::uint64_t positions() const { return positions_; }
+
+ private:
+  bool named() const { return objective_ == Objective::Named; }
+
+  // Cost of a part of a guess's split, with nothing searched yet.
+  int part_bound(int size, AnswerClass answer, int parts_limit) const {
+    if (answer == exact_) return 0;
+    return bounds_.of(size, parts_limit);
+  }
+  // True when a part's size bound is its exact cost, so it needs no search.
+  bool settled(int size, AnswerClass answer) const { return answer == exact_ || size <= 2; }
+
+  SetKey key_of(const CodeIndex* set, int n) const {
+    SetKey key{0, 0};
+    for (int i = 0; i < n; ++i) {
+      key.first += code_keys_[set[i]].first;
+      key.second += code_keys_[set[i]].second;
+    }
+    return key;
+  }
+
+  int count_parts(int g, const CodeIndex* set, int n) const {
+    std::array<std::uint8_t, MAX_ANSWER_CLASSES> seen{};
+    const AnswerClass* row = game_.answers_to(g);
+    int parts = 0;
+    for (int i = 0; i < n; ++i) {
+      const AnswerClass answer = row[set[i]];
+      parts += seen[answer] == 0 ? 1 : 0;
+      seen[answer] = 1;
+    }
+    return parts;
+  }
+
+
+  // Working lists of one node, kept per depth so a node allocates nothing.
+  struct Scratch {
+    std::vector<int> guesses;
+    std::vector<std::array<std::uint16_t, MAX_ANSWER_CLASSES>> counts;
+    std::vector<Weighed> order;
+  };
+  Scratch& scratch_at(std::size_t depth) {
+    while (scratch_.size() <= depth) scratch_.push_back(std::make_unique<Scratch>());
+    return *scratch_[depth];
+  }
+
+  // The guesses worth weighing at a node: one of each set of guesses that a
+  // relabelling keeping the history maps onto each other, the candidates
+  // first.  Returns how many candidates lead the list.
+  std::size_t guesses_to_try(const std::vector<int>& history, const CodeIndex* set, int n,
+                             std::vector<int>& guesses) {
+    guesses.clear();
+    const HistorySymmetry symmetry(game_, history);
+    const auto keep = [&symmetry](int g) { return symmetry.trivial() || symmetry.canonical(g) == g; };
+    for (int i = 0; i < n; ++i) {
+      in_set_[set[i]] = 1;
+      if (keep(set[i])) guesses.push_back(set[i]);
+    }
+    const std::size_t candidates = guesses.size();
+    for (int g = 0; g < game_.size(); ++g) {
+      if (in_set_[g] == 0 && keep(g)) guesses.push_back(g);
+    }
+    for (int i = 0; i < n; ++i) in_set_[set[i]] = 0;
+    return candidates;
+  }
+
+  // Splits `set` by the answers to g into the arena at `out`, grouped by
+  // answer; part_start[a] .. part_start[a + 1] is answer a's part.
+  void split(int g, const CodeIndex* set, int n, CodeIndex* out,
+             std::array<int, MAX_ANSWER_CLASSES + 1>& part_start) const;
+
+  std::uint64_t partition_hash(int g, const CodeIndex* set, int n) const;
+
+  CodeIndex* allocate(int n) {
+    if (arena_top_ + n > arena_.size()) throw std::length_error("search arena exhausted");
+    CodeIndex* block = arena_.data() + arena_top_;
+    arena_top_ += n;
+    return block;
+  }
+
+  const SearchGame& game_;
+  Objective objective_;
+  const SizeBounds& bounds_;
+  const std::vector<SetKey>& code_keys_;
+  int classes_;
+  AnswerClass exact_;
+  std::unordered_map<SetKey, Known, SetKeyHash> memory_;
+  std::vector<CodeIndex> arena_;
+  std::size_t arena_top_ = 0;
+  std::vector<std::unique_ptr<Scratch>> scratch_;
+  std::vector<std::uint8_t> in_set_;
+  std::uint64_t positions_ = 0;
+};
+
+void Searcher::split(int g, const CodeIndex* set, int n, CodeIndex* out,
+                     std::array<int, MAX_ANSWER_CLASSES + 1>& part_start) const {
+  const AnswerClass* row = game_.answers_to(g);
+  std::array<int, MAX_ANSWER_CLASSES + 1> fill{};
+  for (int i = 0; i < n; ++i) ++fill[row[set[i]] + 1];
+  for (int a = 0; a < classes_; ++a) fill[a + 1] += fill[a];
+  part_start = fill;
+  for (int i = 0; i < n; ++i) out[fill[row[set[i]]]++] = set[i];
+}
+
+// Two guesses that split the set into the same parts cost the same, whatever
+// the answers are called.  Named: where the guess itself falls is no matter
+// either; Guessed: it is, since naming a candidate saves a guess.
+std::uint64_t Searcher::partition_hash(int g, const CodeIndex* set, int n) const {
+  std::array<std::uint8_t, MAX_ANSWER_CLASSES> label{};
+  const AnswerClass* row = game_.answers_to(g);
+  std::uint8_t next_label = 1;
+  std::uint64_t hash = named() ? 0 : mix64(row[g] == exact_ ? 1 : 2);
+  for (int i = 0; i < n; ++i) {
+    std::uint8_t& l = label[row[set[i]]];
+    if (l == 0) l = next_label++;
+    if (!named() && set[i] == g) l = 0xFF;  // the guess's own part is a singleton, marked
+    hash = mix64(hash ^ l);
+  }
+  return hash;
+}
+
+int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std::vector<int>& history,
+                    int* best_guess) {
+  if (n == 0) return 0;
+  if (n <= 2) {
+    if (best_guess != nullptr) *best_guess = set[0];
+    if (n == 1) return named() ? 0 : 1;
+    return named() ? 2 : 3;
+  }
+  const SetKey key = key_of(set, n);
+  const auto remembered = memory_.find(key);
+  int known_lower = 0;
+  if (remembered != memory_.end()) {
+    const Known& known = remembered->second;
+    if (known.exact || known.value >= beta) {
+      if (known.exact && best_guess != nullptr) *best_guess = known.best_guess;
+      return known.value;
+    }
+    known_lower = known.value;
+  }
+  // Nothing can cost less than the size bound: when even that reaches beta,
+  // the set needs no look at all.
+  int floor = std::max(known_lower, bounds_.of(n, parts_limit));
+  if (floor >= beta) return floor;
+  ++positions_;
+
+  // Weigh every guess that is not a relabelling of another by its split:
+  // how many parts, how large.  A guess whose parts all need at most one
+  // more guess each, and that costs no more than the floor, is the best
+  // there is: small sets mostly end here, early in the scan.
+  Scratch& scratch = scratch_at(history.size());
+  std::vector<int>& guesses = scratch.guesses;
+  const std::size_t candidates = guesses_to_try(history, set, n, guesses);
+  auto& counts = scratch.counts;
+  counts.resize(guesses.size());
+  int most_parts = 0;
+  int best_settled = UNBOUNDED;
+  int best_settled_guess = -1;
+  const auto settle = [&](int cost, int g) {
+    memory_[key] = Known{cost, true, g};
+    if (best_guess != nullptr) *best_guess = g;
+    return cost;
+  };
+  for (std::size_t i = 0; i < guesses.size(); ++i) {
+    auto& c = counts[i];
+    c.fill(0);
+    const AnswerClass* row = game_.answers_to(guesses[i]);
+    for (int k = 0; k < n; ++k) ++c[row[set[k]]];
+    int parts = 0;
+    int settled_cost = n;
+    for (int a = 0; a < classes_; ++a) {
+      if (c[a] == 0) continue;
+      ++parts;
+      if (settled_cost < UNBOUNDED && settled(c[a], static_cast<AnswerClass>(a))) {
+        settled_cost += part_bound(c[a], static_cast<AnswerClass>(a), parts_limit);
+      } else {
+        settled_cost = UNBOUNDED;
+      }
+    }
+    most_parts = std::max(most_parts, parts);
+    if (parts > 1 && settled_cost < best_settled) {
+      best_settled = settled_cost;
+      best_settled_guess = guesses[i];
+      if (best_settled <= floor) return settle(best_settled, best_settled_guess);
+    }
+    // Guessed: once no candidate splits the set into single codes, every
+    // guess leaves some secret two more guesses away: at least 2n in all.
+    if (!named() && i + 1 == candidates) {
+      floor = std::max(floor, 2 * n);
+      if (best_settled <= floor) return settle(best_settled, best_settled_guess);
+    }
+  }
+  // Named: no guess split the set into single codes, so some part holds two.
+  if (named()) floor = std::max(floor, n + 2);
+  if (best_settled <= floor) return settle(best_settled, best_settled_guess);
+  const int child_parts_limit = std::min(parts_limit, most_parts);
+  std::vector<Weighed>& order = scratch.order;
+  order.clear();
+  for (std::size_t i = 0; i < guesses.size(); ++i) {
+    const auto& c = counts[i];
+    int lower = n, spread = 0, parts = 0;
+    for (int a = 0; a < classes_; ++a) {
+      if (c[a] == 0) continue;
+      ++parts;
+      lower += part_bound(c[a], static_cast<AnswerClass>(a), child_parts_limit);
+      spread += c[a] * c[a];
+    }
+    if (parts > 1) order.push_back({lower, spread, guesses[i]});  // a guess that splits nothing is wasted
+  }
+  int node_lower = UNBOUNDED;
+  for (const Weighed& w : order) node_lower = std::min(node_lower, w.lower);
+  node_lower = std::max(floor, node_lower);
+  if (node_lower >= beta) {
+    memory_[key] = Known{node_lower, false, -1};
+    return node_lower;
+  }
+
+  // Only guesses whose bound is below beta can matter; the least bound of
+  // the others is what this node can claim if none of them wins.
+  int proven_floor = UNBOUNDED;  // least lower bound among guesses that failed
+  const auto hopeless = std::partition(order.begin(), order.end(), [beta](const Weighed& w) { return w.lower < beta; });
+  for (auto it = hopeless; it != order.end(); ++it) proven_floor = std::min(proven_floor, it->lower);
+  order.erase(hopeless, order.end());
+  std::sort(order.begin(), order.end());
+
+  int best = beta;
+  int chosen = -1;
+  std::unordered_set<std::uint64_t> splits_tried;
+  CodeIndex* parts = allocate(n);
+  for (const Weighed& candidate : order) {
+    if (candidate.lower >= best) {
+      proven_floor = std::min(proven_floor, candidate.lower);
+      break;  // every guess after it is bounded at least as high
+    }
+    if (!splits_tried.insert(partition_hash(candidate.guess, set, n)).second) continue;
+    std::array<int, MAX_ANSWER_CLASSES + 1> start{};
+    split(candidate.guess, set, n, parts, start);
+    // Largest parts first: they decide most often that a guess cannot win.
+    std::array<int, MAX_ANSWER_CLASSES> by_size{};
+    int open = 0;
+    for (int a = 0; a < classes_; ++a) {
+      const int size = start[a + 1] - start[a];
+      if (size > 0 && !settled(size, static_cast<AnswerClass>(a))) by_size[open++] = a;
+    }
+    std::sort(by_size.begin(), by_size.begin() + open,
+              [&start](int x, int y) { return start[x + 1] - start[x] > start[y + 1] - start[y]; });
+    int total = candidate.lower;
+    history.push_back(candidate.guess);
+    for (int i = 0; i < open && total < best; ++i) {
+      const int a = by_size[i];
+      const int size = start[a + 1] - start[a];
+      const int bound = part_bound(size, static_cast<AnswerClass>(a), child_parts_limit);
+      const int cost = solve(parts + start[a], size, best - (total - bound), child_parts_limit, history, nullptr);
+      total += cost - bound;
+    }
+    history.pop_back();
+    if (total < best) {
+      best = total;
+      chosen = candidate.guess;
+    } else {
+      proven_floor = std::min(proven_floor, total);
+    }
+  }
+  arena_top_ -= n;
+
+  if (chosen >= 0) {
+    memory_[key] = Known{best, true, chosen};
+    if (best_guess != nullptr) *best_guess = chosen;
+    return best;
+  }
+  const int lower = std::max(node_lower, proven_floor);
+  memory_[key] = Known{lower, false, -1};
+  return lower;
+}
+
+std::int32_t Searcher::extract(const CodeIndex* set, int n, std::vector<int>& history, SearchStrategy& out) {
+  if (n == 0 || (named() && n == 1)) return StrategyNode::NO_NODE;
+  int g = -1;
+  solve(set, n, UNBOUNDED, bounds_.max_parts(), history, &g);
+  const auto index = static_cast<std::int32_t>(out.nodes.size());
+  StrategyNode node;
+  node.guess = g;
+  node.next.fill(StrategyNode::NO_NODE);
+  out.nodes.push_back(node);
+  std::vector<CodeIndex> parts(n);
+  std::array<int, MAX_ANSWER_CLASSES + 1> start{};
+  split(g, set, n, parts.data(), start);
+  history.push_back(g);
+  for (int a = 0; a < classes_; ++a) {
+    const int size = start[a + 1] - start[a];
+    if (size == 0 || (!named() && a == exact_)) continue;
+    const std::int32_t child = extract(parts.data() + start[a], size, history, out);
+    out.nodes[index].next[a] = child;
+  }
+  history.pop_back();
+  return index;
+}
+
+}  // namespace
+
+std::int64_t StrategyCount::total() const {
+  std::int64_t sum = 0;
+  for (std::size_t g = 0; g < secrets_by_guesses.size(); ++g) sum += static_cast<std::int64_t>(g) * secrets_by_guesses[g];
+  return sum;
+}
+
+StrategyCount count_guesses(const SearchGame& game, const SearchStrategy& strategy, Objective objective) {
+  StrategyCount count;
+  // Named: each (decision, answer) with nothing after it must be reached by
+  // one secret alone, or the strategy names a code it cannot tell apart.
+  std::map<std::pair<int, int>, int> secrets_at_leaf;
+  const int deepest = static_cast<int>(strategy.nodes.size()) + 1;
+  for (int secret = 0; secret < game.size(); ++secret) {
+    int node = 0;
+    int guesses = 0;
+    for (;;) {
+      if (node < 0 || node >= static_cast<int>(strategy.nodes.size()) || guesses > deepest) {
+        throw std::logic_error("the strategy has no decision for a secret it must play");
+      }
+      const StrategyNode& decision = strategy.nodes[node];
+      ++guesses;
+      const AnswerClass answer = game.answer(decision.guess, secret);
+      if (objective == Objective::Guessed && answer == game.exact_class()) break;
+      const std::int32_t next = decision.next[answer];
+      if (next == StrategyNode::NO_NODE) {
+        if (objective == Objective::Guessed) throw std::logic_error("the strategy stops before guessing a secret");
+        ++secrets_at_leaf[{node, answer}];
+        break;
+      }
+      node = next;
+    }
+    if (static_cast<int>(count.secrets_by_guesses.size()) <= guesses) count.secrets_by_guesses.resize(guesses + 1, 0);
+    ++count.secrets_by_guesses[guesses];
+  }
+  for (const auto& [leaf, secrets] : secrets_at_leaf) {
+    if (secrets != 1) throw std::logic_error("the strategy names a code while others are still possible");
+  }
+  return count;
+}
+
+SearchReport search_optimal(const SearchGame& game, Objective objective, int first, const SearchOptions& options) {
+  const SizeBounds bounds(game, objective);
+  std::vector<SetKey> code_keys(game.size());
+  for (int c = 0; c < game.size(); ++c) {
+    code_keys[c] = SetKey{mix64(2 * static_cast<std::uint64_t>(c) + 1), mix64(~static_cast<std::uint64_t>(c) * 3)};
+  }
+
+  // The first guess splits every code by its answer; each part is a search
+  // of its own, handed to the threads largest first.
+  std::vector<CodeIndex> all(game.size());
+  for (int c = 0; c < game.size(); ++c) all[c] = static_cast<CodeIndex>(c);
+  std::vector<std::vector<CodeIndex>> parts(game.answer_classes());
+  for (const CodeIndex c : all) parts[game.answer(first, c)].push_back(c);
+  std::vector<int> tasks;
+  for (int a = 0; a < game.answer_classes(); ++a) {
+    if (!parts[a].empty() && !(objective == Objective::Guessed && a == game.exact_class())) tasks.push_back(a);
+  }
+  std::sort(tasks.begin(), tasks.end(), [&parts](int x, int y) { return parts[x].size() > parts[y].size(); });
+
+  struct TaskResult {
+    int cost = 0;
+    SearchStrategy strategy;
+    std::int32_t root = StrategyNode::NO_NODE;
+  };
+  std::vector<TaskResult> results(game.answer_classes());
+  std::atomic<std::size_t> next_task{0};
+  std::atomic<std::uint64_t> positions{0};
+  std::atomic<int> codes_solved{0};
+  std::mutex progress_mutex;
+  const auto work = [&]() {
+    Searcher searcher(game, objective, bounds, code_keys);
+    for (std::size_t t = next_task++; t < tasks.size(); t = next_task++) {
+      const int a = tasks[t];
+      const auto& part = parts[a];
+      std::vector<int> history{first};
+      TaskResult& result = results[a];
+      result.cost = searcher.solve(part.data(), static_cast<int>(part.size()), UNBOUNDED, bounds.max_parts(), history, nullptr);
+      result.root = searcher.extract(part.data(), static_cast<int>(part.size()), history, result.strategy);
+      codes_solved += static_cast<int>(part.size());
+      if (options.progress) {
+        const std::lock_guard lock(progress_mutex);
+        options.progress(static_cast<double>(codes_solved.load()) / game.size());
+      }
+    }
+    positions += searcher.positions();
+  };
+  std::vector<std::thread> threads;
+  for (int t = 1; t < std::max(1, options.threads); ++t) threads.emplace_back(work);
+  work();
+  for (auto& thread : threads) thread.join();
+
+  SearchReport report;
+  report.positions = positions.load() + 1;
+  report.total = game.size();
+  StrategyNode root;
+  root.guess = first;
+  root.next.fill(StrategyNode::NO_NODE);
+  report.strategy.nodes.push_back(root);
+  for (const int a : tasks) {
+    TaskResult& result = results[a];
+    report.total += result.cost;
+    if (result.root == StrategyNode::NO_NODE) continue;
+    const auto offset = static_cast<std::int32_t>(report.strategy.nodes.size());
+    for (StrategyNode node : result.strategy.nodes) {
+      for (auto& next : node.next) {
+        if (next != StrategyNode::NO_NODE) next += offset;
+      }
+      report.strategy.nodes.push_back(node);
+    }
+    report.strategy.nodes[0].next[a] = offset + result.root;
+  }
+  return report;
+}
+
+}  // namespace abguess

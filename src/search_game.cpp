@@ -1,0 +1,126 @@
+#include "search_game.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace abguess {
+
+namespace {
+
+// Codes in ascending order: the same order as their decimal values.
+void enumerate_codes(int positions, int symbols, Digits& partial, int depth, std::uint32_t used,
+                     std::vector<Digits>& out) {
+  if (depth == positions) {
+    out.push_back(partial);
+    return;
+  }
+  for (int s = 0; s < symbols; ++s) {
+    if ((used & (1u << s)) != 0) continue;
+    partial[depth] = static_cast<std::uint8_t>(s);
+    enumerate_codes(positions, symbols, partial, depth + 1, used | (1u << s), out);
+  }
+}
+
+}  // namespace
+
+SearchGame::SearchGame(int positions, int symbols) : positions_(positions), symbols_(symbols) {
+  if (positions < 1 || positions > MAX_POSITIONS || symbols < positions || symbols > MAX_SYMBOLS) {
+    throw std::invalid_argument("a game needs 1 to 4 positions and at least as many symbols, at most 10");
+  }
+  Digits partial{};
+  enumerate_codes(positions, symbols, partial, 0, 0, codes_);
+  const std::size_t n = codes_.size();
+  table_.resize(n * n);
+  for (std::size_t g = 0; g < n; ++g) {
+    for (std::size_t s = 0; s < n; ++s) {
+      int a = 0;
+      int shared = 0;
+      for (int p = 0; p < positions; ++p) {
+        a += codes_[g][p] == codes_[s][p] ? 1 : 0;
+        for (int q = 0; q < positions; ++q) shared += codes_[g][p] == codes_[s][q] ? 1 : 0;
+      }
+      table_[g * n + s] = answer_class(a, shared - a);
+    }
+  }
+}
+
+int SearchGame::possible_answers() const {
+  int count = 0;
+  for (int a = 0; a <= positions_; ++a) {
+    for (int b = 0; a + b <= positions_; ++b) {
+      if (!(a == positions_ - 1 && b == 1)) ++count;
+    }
+  }
+  return count;
+}
+
+int SearchGame::index_of(const Digits& d) const {
+  const auto found = std::lower_bound(codes_.begin(), codes_.end(), d, [this](const Digits& x, const Digits& y) {
+    return std::lexicographical_compare(x.begin(), x.begin() + positions_, y.begin(), y.begin() + positions_);
+  });
+  if (found == codes_.end() || !std::equal(d.begin(), d.begin() + positions_, found->begin())) return -1;
+  return static_cast<int>(found - codes_.begin());
+}
+
+HistorySymmetry::HistorySymmetry(const SearchGame& game, const std::vector<int>& history) : game_(game) {
+  const int positions = game.positions();
+  for (const int h : history) {
+    for (int p = 0; p < positions; ++p) used_symbols_ |= 1u << game.digits(h)[p];
+  }
+  std::array<std::uint8_t, MAX_POSITIONS> to{};
+  for (int p = 0; p < positions; ++p) to[p] = static_cast<std::uint8_t>(p);
+  // Every permutation of the positions, with the symbol map it forces on the
+  // symbols the history uses: kept when that map is one-to-one.
+  do {
+    PositionMap map{};
+    map.to = to;
+    map.symbol_to.fill(-1);
+    std::array<std::int8_t, MAX_SYMBOLS> symbol_from{};
+    symbol_from.fill(-1);
+    bool consistent = true;
+    for (const int h : history) {
+      const Digits& d = game.digits(h);
+      for (int p = 0; p < positions && consistent; ++p) {
+        const int from = d[p];
+        const int image = d[to[p]];
+        if (map.symbol_to[from] == -1 && symbol_from[image] == -1) {
+          map.symbol_to[from] = static_cast<std::int8_t>(image);
+          symbol_from[image] = static_cast<std::int8_t>(from);
+        } else if (map.symbol_to[from] != image || symbol_from[image] != from) {
+          consistent = false;
+        }
+      }
+    }
+    if (consistent) maps_.push_back(map);
+  } while (std::next_permutation(to.begin(), to.begin() + positions));
+  const int free_symbols = game.symbols() - __builtin_popcount(used_symbols_);
+  trivial_ = maps_.size() == 1 && free_symbols <= 1;
+}
+
+int HistorySymmetry::canonical(int code) const {
+  if (trivial_) return code;
+  const int positions = game_.positions();
+  const Digits& d = game_.digits(code);
+  Digits best{};
+  best.fill(0xFF);
+  for (const PositionMap& map : maps_) {
+    Digits image{};
+    for (int p = 0; p < positions; ++p) {
+      image[map.to[p]] = map.symbol_to[d[p]] >= 0 ? static_cast<std::uint8_t>(map.symbol_to[d[p]]) : 0xFF;
+    }
+    // Symbols no guess has used can be relabelled freely among themselves:
+    // give the smallest of them to the first places that hold one.
+    int next_free = 0;
+    for (int q = 0; q < positions; ++q) {
+      if (image[q] != 0xFF) continue;
+      while ((used_symbols_ & (1u << next_free)) != 0) ++next_free;
+      image[q] = static_cast<std::uint8_t>(next_free++);
+    }
+    if (std::lexicographical_compare(image.begin(), image.begin() + positions, best.begin(), best.begin() + positions)) {
+      best = image;
+    }
+  }
+  return game_.index_of(best);
+}
+
+}  // namespace abguess
