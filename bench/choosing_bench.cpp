@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "chooser.h"
+#include "classic_strategy.h"
 #include "evaluation.h"
 #include "reference_chooser.h"
 #include "store.h"
@@ -50,9 +51,9 @@ BENCHMARK(BM_HeaviestPassReference)->Unit(benchmark::kMillisecond)->Iterations(3
 // The whole strategy from one first guess: 5040 games, each distinct store
 // weighed once.
 void BM_EvaluateFirstGuess(benchmark::State& state) {
-  auto chooser = std::make_unique<abguess::GuessChooser>();
+  auto classic = std::make_unique<abguess::ClassicStrategy>();
   for (auto _ : state) {
-    const abguess::StrategyResult result = abguess::evaluate_first_guess(FIRST_GUESS, *chooser);
+    const abguess::StrategyResult result = abguess::evaluate_first_guess(FIRST_GUESS, *classic);
     benchmark::DoNotOptimize(result.guesses_shown());
   }
 }

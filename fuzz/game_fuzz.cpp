@@ -1,10 +1,11 @@
 // Fuzz target: a whole game in memory.
 //
-// The first two bytes pick the first guess, the rest is what the user typed.
-// The transcript is then checked against what the game must do, worked out
-// here with nothing but the scoring function: which answers are refused and
-// why, that every guess shown fits the answers so far, and that the result
-// line names the one code that fits them all.
+// The first two bytes pick the first guess (and, by the top bit, the
+// strategy), the rest is what the user typed.  The transcript is then
+// checked against what the game must do, worked out here with nothing but
+// the scoring function: which answers are refused and why, that an undo
+// shows the guess taken back again, that every guess shown fits the answers
+// that stand, and that the result line names the one code that fits them.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -17,9 +18,11 @@
 #include <vector>
 
 #include "answer.h"
+#include "classic_strategy.h"
 #include "code.h"
 #include "game.h"
 #include "memory_input.h"
+#include "optimal_strategy.h"
 #include "store.h"
 
 namespace {
@@ -39,7 +42,7 @@ constexpr std::array<Score, 14> SCORES = {0, 1, 2, 3, 4, 10, 11, 12, 13, 20, 21,
   std::abort();
 }
 
-bool is_score(Score value) {
+bool is_score(std::int64_t value) {
   for (const Score s : SCORES) {
     if (s == value) return true;
   }
@@ -106,16 +109,19 @@ void expect_refusal(Transcript& out, std::string_view reason, const char* what) 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::vector<Code> all_codes = every_code();
+  static abguess::ClassicStrategy classic;
+  static abguess::OptimalStrategy optimal;
   const std::size_t picked = size < 2 ? 0 : 2;
   const int first_slot =
-      size < 2 ? 0 : ((data[0] << 8) | data[1]) % static_cast<int>(all_codes.size());
+      size < 2 ? 0 : (((data[0] & 0x7F) << 8) | data[1]) % static_cast<int>(all_codes.size());
+  abguess::Strategy& strategy = size >= 2 && (data[0] & 0x80) != 0 ? static_cast<abguess::Strategy&>(optimal) : classic;
   const std::uint8_t* typed = data + picked;
   const std::size_t typed_size = size - picked;
 
   abguess::fuzzing::MemoryInput game_input(typed, typed_size, true);
   std::istream in(&game_input);
   std::ostringstream out_stream, err_stream;
-  const auto game = std::make_unique<abguess::Game>(in, out_stream, err_stream);
+  const auto game = std::make_unique<abguess::Game>(in, out_stream, err_stream, strategy);
   const abguess::GameEnd end = game->AI(first_slot);
   if (game_input.refills() > typed_size + SPARE_READS) fail("too many reads for the input");
   const std::string out_text = out_stream.str();
@@ -127,15 +133,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Transcript out(out_text);
   std::vector<Code> live = all_codes;
-  std::vector<Code> shown_guesses;
+  // The answers that stand, each with its guess and the codes live before it.
+  std::vector<Code> chain;
   std::vector<Score> accepted;
+  std::vector<std::vector<Code>> live_before;
+  bool retaking = false;
+  Code retaken = 0;
   for (;;) {
     out.expect(abguess::GUESS_PREFIX, "a guess was expected");
     const Code shown = out.code("a guess shows no code");
     out.expect(".\n", "bad guess line");
     out.expect(abguess::PROMPT, "no prompt after a guess");
     if (!contains(live, shown)) fail("a guess that fits no earlier answer");
-    shown_guesses.push_back(shown);
+    if (retaking && shown != retaken) fail("an undo did not show the guess taken back again");
+    retaking = false;
     for (;;) {
       const abguess::AnswerRead read = abguess::read_answer(replay);
       if (read.outcome == abguess::ReadOutcome::EndOfInput) {
@@ -148,21 +159,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expect_refusal(out, abguess::NOT_AN_ANSWER, "a non-answer was not refused as such");
         continue;
       }
-      const Score value = abguess::response_value(read.a, read.b);
+      if (read.outcome == abguess::ReadOutcome::Undo) {
+        if (chain.empty()) {
+          expect_refusal(out, abguess::NOTHING_TO_UNDO, "an undo with nothing to take back was not refused");
+          continue;
+        }
+        retaking = true;
+        retaken = chain.back();
+        chain.pop_back();
+        accepted.pop_back();
+        live = std::move(live_before.back());
+        live_before.pop_back();
+        break;
+      }
+      const std::int64_t value = abguess::response_value(read.a, read.b);
       if (!is_score(value)) {
         expect_refusal(out, abguess::IMPOSSIBLE_ANSWER, "an impossible answer was not refused");
         continue;
       }
-      std::vector<Code> kept = fitting(live, shown, value);
+      std::vector<Code> kept = fitting(live, shown, static_cast<Score>(value));
       if (kept.empty()) {
         expect_refusal(out, abguess::CONTRADICTING_ANSWER, "a contradiction was not refused");
         continue;
       }
+      live_before.push_back(std::move(live));
       live = std::move(kept);
-      accepted.push_back(value);
+      chain.push_back(shown);
+      accepted.push_back(static_cast<Score>(value));
       break;
     }
-    if (live.size() == 1) break;
+    if (!retaking && live.size() == 1) break;
   }
 
   const Code named = live.front();
@@ -170,13 +196,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (out.code("the result shows no code") != named) fail("the result names the wrong code");
   out.expect(".", "bad result line");
   out.expect(abguess::RESULT_COUNT, "bad result line");
-  out.expect(std::to_string(shown_guesses.size()), "wrong guess count");
+  out.expect(std::to_string(chain.size()), "wrong guess count");
   out.expect(".\n", "bad result line");
   if (!out.at_end()) fail("output after the result line");
   if (end != abguess::GameEnd::Solved) fail("a result line but the game says input ended");
   if (!err_text.empty()) fail("error output in a solved game");
-  for (std::size_t i = 0; i < shown_guesses.size(); ++i) {
-    if (abguess::guess(named, shown_guesses[i]) != accepted[i]) fail("named code misfits an answer");
+  for (std::size_t i = 0; i < chain.size(); ++i) {
+    if (abguess::guess(named, chain[i]) != accepted[i]) fail("named code misfits an answer");
   }
   if (replay_input.position() != game_input.position()) fail("the game read past its last answer");
   return 0;

@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 #include <streambuf>
+#include <string_view>
 
 namespace abguess {
 
@@ -19,6 +20,10 @@ bool is_blank(int ch) {
 }
 
 bool is_digit(int ch) { return ch >= '0' && ch <= '9'; }
+
+int to_lower(int ch) { return ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch; }
+
+constexpr std::string_view UNDO_WORD = "undo";
 
 class AnswerScanner {
  public:
@@ -65,6 +70,16 @@ class AnswerScanner {
     if (peek() == upper || peek() == lower) advance();
   }
 
+  // Consumes `word` (any case) when the input goes on with it; on a mismatch
+  // it stops at the first character that differs.
+  bool word(std::string_view expected) {
+    for (const char ch : expected) {
+      if (at_end() || to_lower(peek()) != ch) return false;
+      advance();
+    }
+    return true;
+  }
+
   // True when nothing but blanks remains up to and including the line break.
   bool rest_of_line_blank() {
     while (!at_end()) {
@@ -106,6 +121,10 @@ AnswerRead read_answer(std::istream& in) {
 
   scan.skip_blanks();
   if (scan.at_end()) return {};
+  if (to_lower(scan.peek()) == UNDO_WORD.front()) {
+    if (scan.word(UNDO_WORD) && scan.rest_of_line_blank()) return AnswerRead{ReadOutcome::Undo, 0, 0};
+    return refuse();
+  }
   const std::optional<std::int32_t> a = scan.number();
   if (!a) return refuse();
   scan.skip_letter('A');
@@ -120,10 +139,8 @@ AnswerRead read_answer(std::istream& in) {
   return AnswerRead{ReadOutcome::Answer, *a, *b};
 }
 
-std::int32_t response_value(std::int32_t inpa, std::int32_t inpb) {
-  const std::uint32_t wrapped =
-      static_cast<std::uint32_t>(inpa) * 10u + static_cast<std::uint32_t>(inpb);
-  return static_cast<std::int32_t>(wrapped);  // modular since C++20
+std::int64_t response_value(std::int32_t inpa, std::int32_t inpb) {
+  return std::int64_t{inpa} * 10 + inpb;
 }
 
 }  // namespace abguess

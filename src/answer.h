@@ -2,7 +2,9 @@
 //
 // White space before and between the numbers may include line breaks; each
 // number may carry its letter straight after it ("1A2B", "1a 2b"); once the
-// second number is read, the rest of its line must be blank.
+// second number is read, the rest of its line must be blank.  A line holding
+// only the word undo (any case, blanks around it) asks to take back the last
+// answer.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,7 @@ namespace abguess {
 enum class ReadOutcome {
   Answer,      // a and b hold the two numbers; the answer's line is consumed
   NotAnswer,   // the input was not such an answer; the offending line is discarded
+  Undo,        // a line holding only "undo"; the line is consumed
   EndOfInput,  // input ended before an answer was complete
 };
 
@@ -26,8 +29,8 @@ struct AnswerRead {
 // the answer's line, so nothing typed ahead is swallowed.
 AnswerRead read_answer(std::istream& in);
 
-// inpa * 10 + inpb in 32-bit two's-complement arithmetic: wraps, never
-// overflows, so any two numbers give some response value.
-std::int32_t response_value(std::int32_t inpa, std::int32_t inpb);
+// inpa * 10 + inpb, exactly: in 64 bits no two 32-bit numbers overflow it,
+// so no typed pair wraps around into a score it does not spell.
+std::int64_t response_value(std::int32_t inpa, std::int32_t inpb);
 
 }  // namespace abguess

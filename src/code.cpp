@@ -23,8 +23,22 @@ Score guess(Code x, Code y) {
   return sum;
 }
 
-bool is_possible_score(Score v) {
+bool is_possible_score(std::int64_t v) {
   return std::find(POSSIBLE_SCORES.begin(), POSSIBLE_SCORES.end(), v) != POSSIBLE_SCORES.end();
+}
+
+std::optional<Code> parse_code(std::string_view text) {
+  if (text.size() != CODE_DIGITS) return std::nullopt;
+  Code value = 0;
+  unsigned digits_seen = 0;
+  for (const char ch : text) {
+    if (ch < '0' || ch > '9') return std::nullopt;
+    const unsigned bit = 1u << (ch - '0');
+    if ((digits_seen & bit) != 0) return std::nullopt;
+    digits_seen |= bit;
+    value = value * 10 + (ch - '0');
+  }
+  return value;
 }
 
 std::array<char, CODE_DIGITS + 1> code_text(Code c) {

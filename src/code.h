@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace abguess {
 
@@ -38,7 +40,11 @@ constexpr int digit_at(Code v, int position) {
 Score guess(Code x, Code y);
 
 // True when v is a score that two codes of four different digits can give.
-bool is_possible_score(Score v);
+bool is_possible_score(std::int64_t v);
+
+// The code that `text` spells: four different digits such as 0123, nothing
+// else (no sign, no blanks).
+std::optional<Code> parse_code(std::string_view text);
 
 // Four-digit text of a code, leading zero included ("0123").
 std::array<char, CODE_DIGITS + 1> code_text(Code c);

@@ -1,5 +1,7 @@
 // abguess-eval: plays the solver against every secret and reports how many
 // guesses it needs.
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -13,8 +15,9 @@
 
 #include <unistd.h>
 
-#include "chooser.h"
+#include "classic_strategy.h"
 #include "code.h"
+#include "optimal_strategy.h"
 #include "evaluation.h"
 #include "store.h"
 
@@ -24,32 +27,14 @@ using abguess::Code;
 using abguess::StrategyResult;
 using Clock = std::chrono::steady_clock;
 
+constexpr int OUTPUT_ERROR = 1;
 constexpr int USAGE_ERROR = 2;
 constexpr Code DEFAULT_FIRST_GUESS = 123;
 constexpr int WORST_SECRETS_SHOWN = 20;
 
-void print_usage(std::FILE* stream) {
-  std::fputs(
-      "Usage: abguess-eval [FIRST]   play every secret from the first guess FIRST (default 0123)\n"
-      "       abguess-eval --all     play every secret from every first guess, on all cores\n"
-      "FIRST is four different digits, such as 0123.\n",
-      stream);
-}
-
-// Four different digits, such as 0123; anything else is refused.
-bool parse_code(std::string_view text, Code& code) {
-  if (text.size() != abguess::CODE_DIGITS) return false;
-  Code value = 0;
-  unsigned digits_seen = 0;
-  for (const char ch : text) {
-    if (ch < '0' || ch > '9') return false;
-    const unsigned bit = 1u << (ch - '0');
-    if ((digits_seen & bit) != 0) return false;
-    digits_seen |= bit;
-    value = value * 10 + (ch - '0');
-  }
-  code = value;
-  return true;
+std::unique_ptr<abguess::Strategy> make_strategy(const std::string& name) {
+  if (name == "optimal") return std::make_unique<abguess::OptimalStrategy>();
+  return std::make_unique<abguess::ClassicStrategy>();
 }
 
 double seconds_since(Clock::time_point start) {
@@ -72,13 +57,13 @@ void print_distribution(const StrategyResult& result) {
   std::printf("announced unseen: %lld\n", static_cast<long long>(result.announced_unseen));
 }
 
-int evaluate_one(Code first) {
+int evaluate_one(Code first, const std::string& strategy_name) {
   const auto start = Clock::now();
-  auto chooser = std::make_unique<abguess::GuessChooser>();
-  const StrategyResult result = abguess::evaluate_first_guess(first, *chooser);
+  const auto strategy = make_strategy(strategy_name);
+  const StrategyResult result = abguess::evaluate_first_guess(first, *strategy);
   const double elapsed = seconds_since(start);
 
-  std::printf("first guess: %s\n", abguess::code_text(first).data());
+  std::printf("strategy: %s\nfirst guess: %s\n", strategy_name.c_str(), abguess::code_text(first).data());
   print_distribution(result);
   std::printf("worst (%d guesses):", result.most_guesses());
   const int shown = std::min<int>(WORST_SECRETS_SHOWN, static_cast<int>(result.worst_secrets.size()));
@@ -98,13 +83,17 @@ struct FirstGuessTotal {
 
 void report_progress(int done, int total, Clock::time_point start) {
   const double elapsed = seconds_since(start);
-  const double left = done == 0 ? 0.0 : elapsed * (total - done) / done;
-  std::fprintf(stderr, "\r%d / %d first guesses, %.1f s elapsed, about %.0f s left   ", done,
-               total, elapsed, left);
+  // Nothing can be said of the time left before the first guess is done.
+  if (done == 0) {
+    std::fprintf(stderr, "\r%d / %d first guesses, %.1f s elapsed   ", done, total, elapsed);
+  } else {
+    std::fprintf(stderr, "\r%d / %d first guesses, %.1f s elapsed, about %.0f s left   ", done, total,
+                 elapsed, elapsed * (total - done) / done);
+  }
   std::fflush(stderr);
 }
 
-int evaluate_all() {
+int evaluate_all(const std::string& strategy_name) {
   const auto start = Clock::now();
   abguess::Store full;
   abguess::reset(full);
@@ -117,9 +106,9 @@ int evaluate_all() {
   std::vector<std::thread> threads;
   for (unsigned w = 0; w < workers; ++w) {
     threads.emplace_back([&]() {
-      auto chooser = std::make_unique<abguess::GuessChooser>();
+      const auto strategy = make_strategy(strategy_name);
       for (int slot = next++; slot < total; slot = next++) {
-        results[slot] = abguess::evaluate_first_guess(full.l[slot], *chooser);
+        results[slot] = abguess::evaluate_first_guess(full.l[slot], *strategy);
         ++done;
       }
     });
@@ -146,7 +135,7 @@ int evaluate_all() {
     return x.with_final != y.with_final ? x.with_final < y.with_final : x.shown < y.shown;
   });
 
-  std::printf("every first guess (%d), every secret:\n", total);
+  std::printf("strategy: %s\nevery first guess (%d), every secret:\n", strategy_name.c_str(), total);
   print_distribution(combined);
   const auto print_first = [](const char* label, const FirstGuessTotal& t) {
     std::printf("%s first guess: %s, %lld guesses counting the final one (%.4f), %lld shown\n",
@@ -160,25 +149,42 @@ int evaluate_all() {
   return 0;
 }
 
+
+// Everything is printed with stdio: a failed write (a full disk, a closed
+// pipe) shows in the stream's error flag, checked once at the end.
+int finish_writing(int status) {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    std::fprintf(stderr, "abguess-eval: cannot write to standard output\n");
+    return OUTPUT_ERROR;
+  }
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 2) {
-    std::fputs("abguess-eval: too many arguments; try --help\n", stderr);
+  CLI::App app{"Plays a strategy with honest answers against all 5040 secrets and counts the guesses.",
+               "abguess-eval"};
+  app.footer("Exit status: 0 done, 1 the report could not be written, 2 usage error.");
+  std::string first_text = "0123";
+  bool all = false;
+  std::string strategy_name = "classic";
+  app.add_option("FIRST", first_text, "the first guess, four different digits (default 0123)");
+  app.add_flag("--all", all, "play from every first guess, on all cores");
+  app.add_option("--strategy", strategy_name, "classic (default) or optimal")
+      ->check(CLI::IsMember({"classic", "optimal"}));
+  Code first = DEFAULT_FIRST_GUESS;
+  try {
+    app.parse(argc, argv);
+    const auto parsed = abguess::parse_code(first_text);
+    if (!parsed) throw CLI::ValidationError("FIRST", "'" + first_text + "' is not four different digits such as 0123");
+    if (all && app.count("FIRST") > 0) throw CLI::ExcludesError("FIRST", "--all");
+    first = *parsed;
+  } catch (const CLI::Success& request) {
+    return finish_writing(app.exit(request));
+  } catch (const CLI::ParseError& error) {
+    std::fprintf(stderr, "abguess-eval: %s; try --help\n", error.what());
     return USAGE_ERROR;
   }
-  if (argc == 1) return evaluate_one(DEFAULT_FIRST_GUESS);
-  const std::string_view argument = argv[1];
-  if (argument == "--help" || argument == "-h") {
-    print_usage(stdout);
-    return 0;
-  }
-  if (argument == "--all") return evaluate_all();
-  Code first = 0;
-  if (!parse_code(argument, first)) {
-    std::fprintf(stderr, "abguess-eval: '%s' is not four different digits such as 0123; try --help\n",
-                 argv[1]);
-    return USAGE_ERROR;
-  }
-  return evaluate_one(first);
+  return finish_writing(all ? evaluate_all(strategy_name) : evaluate_one(first, strategy_name));
 }

@@ -11,7 +11,7 @@ namespace {
 
 class TreeWalk {
  public:
-  TreeWalk(GuessChooser& chooser, StrategyResult& result) : chooser_(chooser), result_(result) {}
+  TreeWalk(Strategy& strategy, StrategyResult& result) : strategy_(strategy), result_(result) {}
 
   // `shown` has just been shown as guess number `guesses`, with `store` live.
   void answer_every_way(const Store& store, Code shown, int guesses) {
@@ -30,7 +30,9 @@ class TreeWalk {
         found(next.l[0], guesses, next.l[0] != shown);
         continue;
       }
-      answer_every_way(next, next.l[chooser_.choose(next)], guesses + 1);
+      turns_.push_back({shown, answer});
+      answer_every_way(next, strategy_.next_guess(turns_, next), guesses + 1);
+      turns_.pop_back();
     }
   }
 
@@ -46,8 +48,9 @@ class TreeWalk {
     if (unseen) ++result_.announced_unseen;
   }
 
-  GuessChooser& chooser_;
+  Strategy& strategy_;
   StrategyResult& result_;
+  std::vector<Turn> turns_;
 };
 
 }  // namespace
@@ -76,11 +79,11 @@ void StrategyResult::add_distribution(const StrategyResult& other) {
   announced_unseen += other.announced_unseen;
 }
 
-StrategyResult evaluate_first_guess(Code first, GuessChooser& chooser) {
+StrategyResult evaluate_first_guess(Code first, Strategy& strategy) {
   StrategyResult result;
   Store full;
   reset(full);
-  TreeWalk(chooser, result).answer_every_way(full, first, 1);
+  TreeWalk(strategy, result).answer_every_way(full, first, 1);
   std::sort(result.worst_secrets.begin(), result.worst_secrets.end());
   return result;
 }

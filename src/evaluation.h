@@ -1,15 +1,15 @@
-// How strong is the solver: the games it plays with honest answers.
+// How strong is a strategy: the games it plays with honest answers.
 //
 // From one first guess, the games against all 5040 secrets form a tree: the
-// same answers lead to the same store and so to the same next guess.  The
+// same answers lead to the same next guess.  The
 // evaluation walks that tree, weighing each distinct store once.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "chooser.h"
 #include "code.h"
+#include "strategy.h"
 
 namespace abguess {
 
@@ -32,7 +32,7 @@ struct StrategyResult {
   void add_distribution(const StrategyResult& other);
 };
 
-// Plays the solver from `first` against every secret with honest answers.
-StrategyResult evaluate_first_guess(Code first, GuessChooser& chooser);
+// Plays the strategy from `first` against every secret with honest answers.
+StrategyResult evaluate_first_guess(Code first, Strategy& strategy);
 
 }  // namespace abguess

@@ -1,5 +1,7 @@
 #include "store.h"
 
+#include <algorithm>
+
 namespace abguess {
 
 namespace {
@@ -41,6 +43,13 @@ void filter_into(const Store& source, Code g, Score r, Store& kept) {
 }
 
 void filter(Store& store, Code g, Score r) { filter_into(store, g, r, store); }
+
+int find_slot(const Store& store, Code c) {
+  // The live codes stand in ascending order.
+  const auto live_end = store.l.begin() + store.ln;
+  const auto found = std::lower_bound(store.l.begin(), live_end, c);
+  return found != live_end && *found == c ? static_cast<int>(found - store.l.begin()) : -1;
+}
 
 int count_matching(const Store& store, Code g, Score r) {
   int kept = 0;

@@ -32,6 +32,9 @@ void filter(Store& store, Code g, Score r);
 // The same, writing what it keeps into `kept`, which may be `source` itself.
 void filter_into(const Store& source, Code g, Score r, Store& kept);
 
+// Slot of code c among the live codes, or -1 when it is not live.
+int find_slot(const Store& store, Code c);
+
 // How many live codes the filter step with g and r would keep.
 int count_matching(const Store& store, Code g, Score r);
 

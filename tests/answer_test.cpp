@@ -62,6 +62,16 @@ const ReadCase kReadCases[] = {
     {"Huge", "99999999999999999999999999 1\n", ReadOutcome::NotAnswer},
     {"NulByte", std::string("\0 1 2\n", 6), ReadOutcome::NotAnswer},
     {"HighByte", "\xff" "1 2\n", ReadOutcome::NotAnswer},
+    {"Undo", "undo\n", ReadOutcome::Undo},
+    {"UndoUpperCase", "UNDO\n", ReadOutcome::Undo},
+    {"UndoWithBlanksAround", " \tUnDo \r\n", ReadOutcome::Undo},
+    {"UndoAfterBlankLines", "\n\nundo\n", ReadOutcome::Undo},
+    {"UndoAtEndOfInput", "undo", ReadOutcome::Undo},
+    {"UndoWithNumber", "undo 1\n", ReadOutcome::NotAnswer},
+    {"UndoJoined", "undox\n", ReadOutcome::NotAnswer},
+    {"UndoSpaced", "un do\n", ReadOutcome::NotAnswer},
+    {"UndoCut", "und\n", ReadOutcome::NotAnswer},
+    {"UndoAfterANumber", "1 undo\n", ReadOutcome::NotAnswer},
     {"Empty", "", ReadOutcome::EndOfInput},
     {"OnlyBlanks", "  \n\t\n", ReadOutcome::EndOfInput},
     {"EndsAfterFirstNumber", "1", ReadOutcome::EndOfInput},
@@ -103,17 +113,36 @@ TEST(ReadAnswerSequenceTest, ReadsAnswersOneAfterAnother) {
   EXPECT_EQ(read_answer(in).outcome, ReadOutcome::EndOfInput);
 }
 
-TEST(ResponseValueTest, IsTenTimesAPlusBWrappingLikeTwosComplement) {
-  EXPECT_EQ(response_value(1, 2), 12);
-  EXPECT_EQ(response_value(0, 12), 12);
-  EXPECT_EQ(response_value(4, 0), 40);
-  EXPECT_EQ(response_value(-1, 0), -10);
-  // 429496730 * 10 is 2^32 + 4.
-  EXPECT_EQ(response_value(429496730, 0), 4);
+TEST(ReadAnswerSequenceTest, UndoConsumesItsLineOnly) {
+  EXPECT_EQ(rest_after_one_read("undo\n1 2\n", ReadOutcome::Undo), "1 2\n");
+  EXPECT_EQ(rest_after_one_read("undo now\n1 2\n", ReadOutcome::NotAnswer), "1 2\n");
+  EXPECT_EQ(rest_after_one_read("unto\n1 2\n", ReadOutcome::NotAnswer), "1 2\n");
+}
+
+struct ValueCase {
+  std::int32_t a;
+  std::int32_t b;
+  std::int64_t value;
+};
+
+// 10 * A + B exactly: none of these may wrap into a score.
+TEST(ResponseValueTest, IsTenTimesAPlusBExactly) {
   constexpr std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
   constexpr std::int32_t highest = std::numeric_limits<std::int32_t>::max();
-  EXPECT_EQ(response_value(lowest, lowest), lowest);  // -2^31 * 11 wraps to -2^31
-  EXPECT_EQ(response_value(highest, highest), highest - 10);
+  const ValueCase cases[] = {
+      {1, 2, 12},
+      {0, 12, 12},   // only the value counts
+      {-1, 14, 4},   // likewise
+      {4, 0, 40},
+      {-1, 0, -10},
+      {429496730, 0, 4294967300},  // 4 in 32 bits
+      {highest, 14, 21474836484},  // 4 in 32 bits
+      {lowest, 0, -21474836480},   // 0 in 32 bits
+      {lowest, lowest, -23622320128},
+  };
+  for (const ValueCase& c : cases) {
+    EXPECT_EQ(response_value(c.a, c.b), c.value) << c.a << " " << c.b;
+  }
 }
 
 }  // namespace

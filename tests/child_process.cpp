@@ -39,18 +39,29 @@ bool read_some(int fd, std::string& into, std::chrono::milliseconds wait) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::string& path) {
+ChildProcess::ChildProcess(const std::string& path, const std::vector<std::string>& arguments,
+                           const Redirects& redirects) {
   int in[2], out[2], err[2];
   make_pipe(in);
   make_pipe(out);
   make_pipe(err);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  if (redirects.input_file.empty()) {
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, redirects.input_file.c_str(), O_RDONLY, 0);
+  }
+  if (redirects.output_file.empty()) {
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, redirects.output_file.c_str(), O_WRONLY, 0);
+  }
   posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-  char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
-  const int failed = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, environ);
+  std::vector<char*> argv{const_cast<char*>(path.c_str())};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  const int failed = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
@@ -82,6 +93,11 @@ void ChildProcess::type(const std::string& text) {
 void ChildProcess::close_input() {
   if (input_ >= 0) close(input_);
   input_ = -1;
+}
+
+void ChildProcess::close_output() {
+  if (output_ >= 0) close(output_);
+  output_ = -1;
 }
 
 std::string ChildProcess::read_until(const std::string& suffix, std::chrono::milliseconds limit) {

@@ -7,18 +7,29 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace abguess::testing {
 
+// Where a child's standard input or output goes instead of a pipe: a file
+// opened for it, such as /dev/full or a directory.
+struct Redirects {
+  std::string input_file;
+  std::string output_file;
+};
+
 class ChildProcess {
  public:
-  explicit ChildProcess(const std::string& path);
+  explicit ChildProcess(const std::string& path, const std::vector<std::string>& arguments = {},
+                        const Redirects& redirects = {});
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   void type(const std::string& text);
   void close_input();
+  // Stops reading the child's output: its next write finds the pipe closed.
+  void close_output();
 
   // Reads standard output until it ends with `suffix`; returns all read so
   // far.  Gives up (returns what it has) after `limit` without the suffix,

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "classic_strategy.h"
 #include "evaluation.h"
 #include "honest_game.h"
 
@@ -12,8 +13,8 @@ namespace {
 // The bench signature: the whole strategy's guess distribution from 0123.
 // A change to it is a change of behaviour, never a side effect.
 TEST(StrategySignatureTest, DistributionFrom0123) {
-  auto chooser = std::make_unique<GuessChooser>();
-  const StrategyResult result = evaluate_first_guess(123, *chooser);
+  auto classic = std::make_unique<ClassicStrategy>();
+  const StrategyResult result = evaluate_first_guess(123, *classic);
   EXPECT_EQ(result.secrets_by_guesses,
             (std::vector<std::int64_t>{0, 1, 16, 195, 1056, 1885, 1364, 476, 45, 2}));
   EXPECT_EQ(result.games(), CODE_COUNT);
@@ -25,9 +26,9 @@ TEST(StrategySignatureTest, DistributionFrom0123) {
 
 // The tree walk must count exactly what the games themselves would show.
 TEST(StrategyTreeTest, AgreesWithGamesPlayedOneByOne) {
-  auto chooser = std::make_unique<GuessChooser>();
+  auto classic = std::make_unique<ClassicStrategy>();
   const Code first = 7439;
-  const StrategyResult result = evaluate_first_guess(first, *chooser);
+  const StrategyResult result = evaluate_first_guess(first, *classic);
   Store full;
   reset(full);
   std::vector<std::int64_t> by_guesses(result.secrets_by_guesses.size(), 0);

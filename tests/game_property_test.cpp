@@ -1,6 +1,7 @@
 // Properties of whole games played through the dialogue: honest answers
-// always find the secret, and refused answers, however many and whatever
-// kind, change nothing but the refusal lines they cause.
+// always find the secret; refused answers, however many and whatever kind,
+// change nothing but the refusal lines they cause; answers taken back and
+// typed again leave the game as it was.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "classic_strategy.h"
 #include "game.h"
 #include "honest_game.h"
 
@@ -64,7 +66,8 @@ TEST(WholeGameProperty, HonestAnswersNameEverySecretFromARandomFirstGuess) {
   std::uniform_int_distribution<int> any_slot(0, CODE_COUNT - 1);
   std::ostringstream out, err;
   std::istream in(nullptr);
-  const auto game = std::make_unique<Game>(in, out, err);
+  const auto classic = std::make_unique<ClassicStrategy>();
+  const auto game = std::make_unique<Game>(in, out, err, *classic);
   for (const Code secret : codes) {
     out.str("");
     HonestUser user(out, secret);
@@ -157,11 +160,55 @@ TEST(WholeGameProperty, RefusedAnswersMixedInChangeOnlyTheRefusalLines) {
 
     std::istringstream in(typed);
     std::ostringstream out, err;
-    const auto game = std::make_unique<Game>(in, out, err);
+    const auto classic = std::make_unique<ClassicStrategy>();
+    const auto game = std::make_unique<Game>(in, out, err, *classic);
     ASSERT_EQ(game->AI(testing::slot_of(first)), GameEnd::Solved) << "typed:\n" << typed;
     ASSERT_EQ(out.str(), expected) << "typed:\n" << typed;
     EXPECT_EQ(clean.named, secret);
     EXPECT_EQ(err.str(), "");
+  }
+}
+
+// Random games in which the user now and then takes back the last k
+// answers and types them again: every undo shows the guess taken back
+// again, and the game goes on exactly as the clean one does.
+TEST(WholeGameProperty, TakingAnswersBackAndRetypingThemEndsLikeTheCleanGame) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> any_slot(0, CODE_COUNT - 1);
+  std::bernoulli_distribution take_back(0.4);
+  const std::vector<Code> codes = every_code();
+  for (int round = 0; round < 300; ++round) {
+    const Code first = codes[any_slot(random)];
+    const Code secret = codes[any_slot(random)];
+    const testing::HonestGame clean = testing::play_honestly(first, secret);
+    const std::size_t turns = clean.guesses.size();
+    std::string typed;
+    std::string expected = guess_block(clean.guesses[0]);
+    for (std::size_t t = 0; t < turns; ++t) {
+      typed += answer_text(guess(secret, clean.guesses[t])) + "\n";
+      if (t + 1 == turns) break;
+      expected += guess_block(clean.guesses[t + 1]);
+      if (!take_back(random)) continue;
+      // Take back answers t, t-1, ..., t-k+1, then type them again.
+      const std::size_t k = std::uniform_int_distribution<std::size_t>(1, t + 1)(random);
+      for (std::size_t i = 0; i < k; ++i) {
+        typed += "undo\n";
+        expected += guess_block(clean.guesses[t - i]);
+      }
+      for (std::size_t i = t + 1 - k; i <= t; ++i) {
+        typed += answer_text(guess(secret, clean.guesses[i])) + "\n";
+        expected += guess_block(clean.guesses[i + 1]);
+      }
+    }
+    expected += result_line(clean.named, static_cast<int>(turns));
+
+    std::istringstream in(typed);
+    std::ostringstream out, err;
+    const auto classic = std::make_unique<ClassicStrategy>();
+    const auto game = std::make_unique<Game>(in, out, err, *classic);
+    ASSERT_EQ(game->AI(testing::slot_of(first)), GameEnd::Solved) << "typed:\n" << typed;
+    ASSERT_EQ(out.str(), expected) << "typed:\n" << typed;
+    EXPECT_EQ(clean.named, secret);
   }
 }
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <streambuf>
+#include <system_error>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "classic_strategy.h"
 #include "game.h"
 #include "honest_game.h"
 
@@ -22,10 +25,11 @@ struct Played {
   std::string err;
 };
 
-Played play(Code first, const std::string& typed) {
+Played play(Code first, const std::string& typed, GameOptions options = {}) {
   std::istringstream in(typed);
   std::ostringstream out, err;
-  auto game = std::make_unique<Game>(in, out, err);
+  const auto classic = std::make_unique<ClassicStrategy>();
+  auto game = std::make_unique<Game>(in, out, err, *classic, options);
   const GameEnd end = game->AI(slot_of(first));
   return {end, out.str(), err.str()};
 }
@@ -118,6 +122,118 @@ TEST_F(RefusedAnswerTest, OnlyTheValueCountsSoZeroAndTwelveIsOneAndTwo) {
   EXPECT_NE(twelve.out.find(guess_block(234)), std::string::npos);
 }
 
+// Numbers whose 10 * A + B would wrap around into a score in 32 bits.
+TEST_F(RefusedAnswerTest, NoTypedNumbersWrapIntoAScore) {
+  for (const std::string typed : {"429496730 0", "2147483647 14", "-2147483648 0", "-2147483648 -2147483648"}) {
+    const Played played = play(123, "0 0\n" + typed + "\n0 3\n4 0\n");
+    EXPECT_EQ(played.out, guess_block(123) + guess_block(4567) + refusal_block(IMPOSSIBLE_ANSWER) + clean_end)
+        << typed;
+  }
+  // A negative number is fine when the value is a score: -1 and 14 make 4.
+  EXPECT_EQ(play(123, "-1 14\n").out, play(123, "0 4\n").out);
+}
+
+// Taking answers back, from the same secret 5678 and first guess 0123.  The
+// classic strategy follows 0123 answered 0 1 with 4690.
+struct UndoCase {
+  std::string name;
+  std::string typed;
+  std::vector<Code> shown;  // every guess block, in order
+  std::vector<std::string_view> refusals_after;  // a refusal after the guess of the same index, if any
+};
+
+void PrintTo(const UndoCase& c, std::ostream* os) { *os << c.name; }
+
+class UndoTest : public ::testing::TestWithParam<UndoCase> {};
+
+TEST_P(UndoTest, TakesBackAnswersAndEndsLikeTheCleanGame) {
+  const UndoCase& c = GetParam();
+  std::string expected;
+  for (std::size_t i = 0; i < c.shown.size(); ++i) {
+    expected += guess_block(c.shown[i]);
+    if (i < c.refusals_after.size() && !c.refusals_after[i].empty()) expected += refusal_block(c.refusals_after[i]);
+  }
+  expected += result_line(5678, 3);
+  const Played played = play(123, c.typed);
+  EXPECT_EQ(played.end, GameEnd::Solved);
+  EXPECT_EQ(played.out, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, UndoTest,
+    ::testing::Values(
+        UndoCase{"NothingToTakeBackAtTheFirstGuess", "undo\n0 0\n0 3\n4 0\n", {123, 4567, 5678}, {NOTHING_TO_UNDO}},
+        UndoCase{"WrongAnswerThenUndo", "0 1\nundo\n0 0\n0 3\n4 0\n", {123, 4690, 123, 4567, 5678}, {}},
+        UndoCase{"UpperCaseAndBlanks", "0 1\n  UNDO \n0 0\n0 3\n4 0\n", {123, 4690, 123, 4567, 5678}, {}},
+        UndoCase{"TwoInARow", "0 0\n0 3\nundo\nundo\n0 0\n0 3\n4 0\n", {123, 4567, 5678, 4567, 123, 4567, 5678}, {}},
+        UndoCase{"TwoInARowThenNothingLeft", "0 0\nundo\nundo\n0 0\n0 3\n4 0\n", {123, 4567, 123, 4567, 5678},
+                 {"", "", NOTHING_TO_UNDO}},
+        UndoCase{"AfterAContradiction", "0 0\n0 1\nundo\n0 0\n0 3\n4 0\n", {123, 4567, 123, 4567, 5678},
+                 {"", CONTRADICTING_ANSWER}}),
+    [](const auto& info) { return info.param.name; });
+
+// "undo 1", "undox" and "un do" are each refused as not an answer.
+TEST(UndoWordsTest, NearMissesAreRefusedAsNotAnswers) {
+  const Played played = play(123, "0 0\nundo 1\nundox\nun do\n0 3\n4 0\n");
+  EXPECT_EQ(played.out, guess_block(123) + guess_block(4567) + refusal_block(NOT_AN_ANSWER) +
+                            refusal_block(NOT_AN_ANSWER) + refusal_block(NOT_AN_ANSWER) + guess_block(5678) +
+                            result_line(5678, 3));
+}
+
+TEST(VerboseTest, SaysHowManyCodesAreLeftBeforeEachNextGuess) {
+  Store store;
+  reset(store);
+  filter(store, 123, 0);
+  const int after_first = store.ln;
+  filter(store, 4567, 3);
+  const int after_second = store.ln;
+  const Played played = play(123, "0 0\nundo\n0 0\n0 3\n4 0\n", GameOptions{true});
+  const auto left = [](int n) { return std::to_string(n) + std::string(CODES_LEFT) + "\n"; };
+  // Nothing is said after an undo or after the last answer.
+  EXPECT_EQ(played.out, guess_block(123) + left(after_first) + guess_block(4567) + guess_block(123) +
+                            left(after_first) + guess_block(4567) + left(after_second) + guess_block(5678) +
+                            result_line(5678, 3));
+  EXPECT_EQ(after_first, 360);
+}
+
+// An output stream that takes nothing: a full disk, a closed pipe.
+class RefusingOutput : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+// An input that fails like a read of a directory.
+class FailingInput : public std::streambuf {
+ protected:
+  int_type underflow() override {
+    throw std::system_error(std::make_error_code(std::errc::is_a_directory), "Cannot read standard input");
+  }
+};
+
+TEST(FailureTest, AnOutputThatTakesNothingEndsTheGameAtOnce) {
+  std::istringstream in("0 0\n0 3\n4 0\n");
+  RefusingOutput refusing;
+  std::ostream out(&refusing);
+  std::ostringstream err;
+  const auto classic = std::make_unique<ClassicStrategy>();
+  const auto game = std::make_unique<Game>(in, out, err, *classic);
+  EXPECT_EQ(game->AI(slot_of(123)), GameEnd::Failed);
+  EXPECT_TRUE(err.str().starts_with(OUTPUT_FAILED)) << err.str();
+  // It stopped at the first guess: not one answer was read.
+  EXPECT_EQ(in.tellg(), 0);
+}
+
+TEST(FailureTest, AReadErrorIsReportedAsSuchNotAsTheEndOfInput) {
+  FailingInput failing;
+  std::istream in(&failing);
+  std::ostringstream out, err;
+  const auto classic = std::make_unique<ClassicStrategy>();
+  const auto game = std::make_unique<Game>(in, out, err, *classic);
+  EXPECT_EQ(game->AI(slot_of(123)), GameEnd::Failed);
+  EXPECT_EQ(err.str(), "Cannot read standard input: " + std::make_error_code(std::errc::is_a_directory).message() + "\n");
+  EXPECT_EQ(out.str(), guess_block(123));
+}
+
 TEST(InputEndTest, EndingBeforeTheCodeIsFoundPrintsNoResult) {
   for (const std::string typed : {"", "0 0\n", "0 0\n0", "0 0\nbad\n", "3 1\n"}) {
     const Played played = play(123, typed);
@@ -136,7 +252,8 @@ TEST(InputEndTest, AnswerOnTheLastLineWithoutBreakStillCounts) {
 TEST(GameStoreTest, ResultNamesTheOnlyCodeLeft) {
   std::istringstream in("0 4\n0 4\n0 4\n");
   std::ostringstream out, err;
-  auto game = std::make_unique<Game>(in, out, err);
+  const auto classic = std::make_unique<ClassicStrategy>();
+  auto game = std::make_unique<Game>(in, out, err, *classic);
   ASSERT_EQ(game->AI(slot_of(1234)), GameEnd::Solved);
   EXPECT_EQ(game->store().ln, 1);
   EXPECT_EQ(game->store().l[0], 4321);

@@ -1,12 +1,18 @@
 // The built abguess as a user meets it: a child process on pipes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 #include "child_process.h"
 #include "game.h"
 #include "honest_game.h"
+#include "random.h"
+#include "store.h"
 
 namespace abguess {
 namespace {
@@ -116,6 +122,163 @@ TEST_F(RunningSolver, StaysAliveSilentAndBlockedAfterTheResult) {
   child.close_input();
   EXPECT_EQ(child.read_available(std::chrono::milliseconds(200)), "");
   EXPECT_TRUE(child.still_running());
+}
+
+// The game from 0123 against the secret 5678, typed all at once.
+const std::string CLEAN_5678 = "0 0\n0 3\n4 0\n";
+const std::string CLEAN_5678_OUT =
+    testing::guess_block(123) + testing::guess_block(4567) + testing::guess_block(5678) + testing::result_line(5678, 3);
+
+struct Finished {
+  std::optional<int> status;
+  std::string out;
+  std::string err;
+};
+
+// Runs the program with `arguments`, types `typed`, closes its input and
+// waits for it to exit.
+Finished run(const std::string& binary, const std::vector<std::string>& arguments, const std::string& typed = "",
+             const testing::Redirects& redirects = {}) {
+  ChildProcess child(binary, arguments, redirects);
+  if (redirects.input_file.empty()) {
+    child.type(typed);
+    child.close_input();
+  }
+  Finished finished;
+  finished.status = child.wait_for_exit();
+  if (redirects.output_file.empty()) finished.out = child.read_available(std::chrono::milliseconds(100));
+  finished.err = child.read_all_errors();
+  return finished;
+}
+
+TEST(Options, ExitEndsTheProcessWithStatusZeroRightAfterTheResult) {
+  const Finished finished = run(ABGUESS_BINARY, {"--exit", "--first", "0123"}, CLEAN_5678);
+  EXPECT_EQ(finished.status, 0);
+  EXPECT_EQ(finished.out, CLEAN_5678_OUT);
+  EXPECT_EQ(finished.err, "");
+}
+
+TEST(Options, WithoutExitTheSolvedGameStaysAliveAndSilentWhenInputEnds) {
+  ChildProcess child(ABGUESS_BINARY, {"--first", "0123"});
+  child.type(CLEAN_5678);
+  EXPECT_EQ(child.read_until(CLEAN_5678_OUT), CLEAN_5678_OUT);
+  child.close_input();
+  EXPECT_FALSE(child.wait_for_exit(std::chrono::milliseconds(500)).has_value());
+  EXPECT_EQ(child.read_available(std::chrono::milliseconds(100)), "");
+  EXPECT_EQ(child.state(), 'S');
+}
+
+TEST(Options, FirstGivesTheFirstGuess) {
+  const Finished finished = run(ABGUESS_BINARY, {"--first", "9876"}, "");
+  EXPECT_EQ(finished.out, testing::guess_block(9876));
+  EXPECT_EQ(finished.status, 1);  // input ended before the code was found
+}
+
+TEST(Options, TheSameSeedDrawsTheSameFirstGuess) {
+  for (const std::uint32_t seed : {0u, 1u, 20261211u, 4294967295u}) {
+    DrawGenerator generator(seed);
+    const int r1 = generator.draw();
+    const int r2 = generator.draw();
+    Store full;
+    reset(full);
+    const Code expected = full.l[first_guess_slot(r1, r2, full.ln)];
+    const Finished finished = run(ABGUESS_BINARY, {"--seed", std::to_string(seed)});
+    EXPECT_EQ(finished.out, testing::guess_block(expected)) << "seed " << seed;
+  }
+}
+
+TEST(Options, VerboseSaysHowManyCodesAreLeft) {
+  const Finished finished = run(ABGUESS_BINARY, {"--verbose", "--exit", "--first", "0123"}, CLEAN_5678);
+  Store store;
+  reset(store);
+  filter(store, 123, 0);
+  const std::string after_first = std::to_string(store.ln) + std::string(CODES_LEFT) + "\n";
+  filter(store, 4567, 3);
+  const std::string after_second = std::to_string(store.ln) + std::string(CODES_LEFT) + "\n";
+  EXPECT_EQ(finished.out, testing::guess_block(123) + after_first + testing::guess_block(4567) + after_second +
+                              testing::guess_block(5678) + testing::result_line(5678, 3));
+  EXPECT_EQ(finished.status, 0);
+}
+
+TEST(Options, UndoWorksOnPipesToo) {
+  const Finished finished = run(ABGUESS_BINARY, {"--exit", "--first", "0123"}, "0 1\nundo\n" + CLEAN_5678);
+  EXPECT_EQ(finished.out, testing::guess_block(123) + testing::guess_block(4690) + CLEAN_5678_OUT);
+  EXPECT_EQ(finished.status, 0);
+}
+
+TEST(Options, HelpListsTheOptionsAndExitStatuses) {
+  const Finished finished = run(ABGUESS_BINARY, {"--help"});
+  EXPECT_EQ(finished.status, 0);
+  for (const char* expected : {"--first", "--seed", "--verbose", "--exit", "--strategy", "--version", "undo",
+                               "Exit status: 0 solved"}) {
+    EXPECT_NE(finished.out.find(expected), std::string::npos) << expected;
+  }
+  EXPECT_EQ(finished.err, "");
+}
+
+TEST(Options, VersionNamesTheProgramAndItsVersion) {
+  const Finished finished = run(ABGUESS_BINARY, {"--version"});
+  EXPECT_EQ(finished.status, 0);
+  EXPECT_EQ(finished.out, std::string("abguess ") + ABGUESS_VERSION + "\n");
+}
+
+class BadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(BadArguments, AreRefusedWithOneLineAndStatusTwo) {
+  const Finished finished = run(ABGUESS_BINARY, GetParam(), CLEAN_5678);
+  EXPECT_EQ(finished.status, 2);
+  EXPECT_EQ(finished.out, "");
+  EXPECT_TRUE(finished.err.starts_with("abguess: ")) << finished.err;
+  EXPECT_TRUE(finished.err.ends_with("; try --help\n")) << finished.err;
+  EXPECT_EQ(std::count(finished.err.begin(), finished.err.end(), '\n'), 1) << finished.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Abguess, BadArguments,
+    ::testing::Values(std::vector<std::string>{"--bogus"}, std::vector<std::string>{"extra"},
+                      std::vector<std::string>{"--first"}, std::vector<std::string>{"--first", "1123"},
+                      std::vector<std::string>{"--first", "12345"}, std::vector<std::string>{"--first", "abcd"},
+                      std::vector<std::string>{"--seed", "x"}, std::vector<std::string>{"--seed", "-1"},
+                      std::vector<std::string>{"--seed", "4294967296"}, std::vector<std::string>{"--strategy", "best"},
+                      std::vector<std::string>{"--verbose=maybe"}));
+
+TEST(Failures, OutputToAFullDiskExitsWithStatusOneAndSaysWhy) {
+  const Finished finished = run(ABGUESS_BINARY, {"--first", "0123"}, "", testing::Redirects{"", "/dev/full"});
+  EXPECT_EQ(finished.status, 1);
+  EXPECT_EQ(finished.err, "Cannot write to standard output: " + std::make_error_code(std::errc::no_space_on_device).message() + "\n");
+}
+
+// The tests ignore SIGPIPE, and a child keeps that: its write to the closed
+// pipe fails instead of killing it.
+TEST(Failures, AClosedOutputPipeExitsWithStatusOneAndSaysWhy) {
+  ChildProcess child(ABGUESS_BINARY, {"--first", "0123"});
+  child.close_output();
+  child.type("0 0\n0 3\n");
+  EXPECT_EQ(child.wait_for_exit(), 1);
+  EXPECT_EQ(child.read_all_errors(), "Cannot write to standard output: " + std::make_error_code(std::errc::broken_pipe).message() + "\n");
+}
+
+TEST(Failures, AReadErrorIsNotTakenForTheEndOfInput) {
+  const Finished finished = run(ABGUESS_BINARY, {"--first", "0123"}, "", testing::Redirects{"/", ""});
+  EXPECT_EQ(finished.status, 1);
+  EXPECT_EQ(finished.out, testing::guess_block(123));
+  EXPECT_EQ(finished.err, "Cannot read standard input: " + std::make_error_code(std::errc::is_a_directory).message() + "\n");
+}
+
+TEST(Evaluator, OutputToAFullDiskExitsWithStatusOne) {
+  const Finished finished = run(ABGUESS_EVAL_BINARY, {}, "", testing::Redirects{"", "/dev/full"});
+  EXPECT_EQ(finished.status, 1);
+  EXPECT_EQ(finished.err, "abguess-eval: cannot write to standard output\n");
+}
+
+TEST(Evaluator, BadArgumentsExitWithStatusTwo) {
+  for (const auto& arguments : {std::vector<std::string>{"1123"}, std::vector<std::string>{"--all", "0123"},
+                                std::vector<std::string>{"--strategy", "best"}, std::vector<std::string>{"--bogus"}}) {
+    const Finished finished = run(ABGUESS_EVAL_BINARY, arguments);
+    EXPECT_EQ(finished.status, 2) << arguments.front();
+    EXPECT_EQ(finished.out, "") << arguments.front();
+    EXPECT_TRUE(finished.err.ends_with("; try --help\n")) << finished.err;
+  }
 }
 
 }  // namespace
