@@ -384,12 +384,25 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
     }
     std::sort(by_size.begin(), by_size.begin() + open,
               [&start](int x, int y) { return start[x + 1] - start[x] > start[y + 1] - start[y]; });
-    int total = candidate.lower;
+    // What is already known of the parts, from earlier searches, tightens
+    // the guess's bound before any part is searched.
+    std::array<int, MAX_ANSWER_CLASSES> part_lower{};
+    int total = n;
+    for (int a = 0; a < classes_; ++a) {
+      const int size = start[a + 1] - start[a];
+      if (size == 0) continue;
+      part_lower[a] = part_bound(size, static_cast<AnswerClass>(a), child_parts_limit);
+      if (!settled(size, static_cast<AnswerClass>(a))) {
+        const auto known = memory_.find(key_of(parts + start[a], size));
+        if (known != memory_.end()) part_lower[a] = std::max(part_lower[a], known->second.value);
+      }
+      total += part_lower[a];
+    }
     history.push_back(candidate.guess);
     for (int i = 0; i < open && total < best; ++i) {
       const int a = by_size[i];
       const int size = start[a + 1] - start[a];
-      const int bound = part_bound(size, static_cast<AnswerClass>(a), child_parts_limit);
+      const int bound = part_lower[a];
       const int cost = solve(parts + start[a], size, best - (total - bound), child_parts_limit, history, nullptr);
       total += cost - bound;
     }
