@@ -18,75 +18,15 @@ namespace {
 
 constexpr int UNBOUNDED = std::numeric_limits<int>::max() / 4;
 
+// Sets this small are first tried with their own codes as guesses.
+constexpr int SETTLED_BY_CANDIDATES = 2 * MAX_ANSWER_CLASSES;
+
 std::uint64_t mix64(std::uint64_t x) {
   x += 0x9E3779B97F4A7C15ull;
   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
   x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
   return x ^ (x >> 31);
 }
-
-// Lower bounds on a set's cost that know only its size and how many parts
-// any guess can split it (or any subset of it) into.  A subset is never
-// split into more parts than the whole, so the bound of a set holds for all
-// the sets below it.
-class SizeBounds {
- public:
-  SizeBounds(const SearchGame& game, Objective objective)
-      : objective_(objective), max_parts_(game.possible_answers()), largest_(game.size()) {
-    table_.assign(static_cast<std::size_t>(max_parts_ + 1) * (largest_ + 1), 0);
-    for (int parts = 2; parts <= max_parts_; ++parts) {
-      for (int size = 0; size <= largest_; ++size) {
-        table_[index(parts, size)] = objective == Objective::Named ? named(size, parts) : guessed(size, parts);
-      }
-    }
-  }
-
-  // Least cost of a set of `size` candidates none of whose subsets any guess
-  // splits into more than `parts` parts.
-  int of(int size, int parts) const { return table_[index(std::min(parts, max_parts_), size)]; }
-
-  int max_parts() const { return max_parts_; }
-
- private:
-  std::size_t index(int parts, int size) const { return static_cast<std::size_t>(parts) * (largest_ + 1) + size; }
-
-  // Named: the secrets are the leaves of a tree whose nodes have at most
-  // `parts` children, each leaf costing its depth.  Least total depth: fill
-  // each level, turning as few slots into inner nodes as still leave room
-  // for every secret one level down.
-  static int named(int size, int parts) {
-    if (size <= 1) return 0;
-    std::int64_t total = 0, slots = parts, left = size;
-    for (int depth = 1;; ++depth) {
-      if (left <= slots) return static_cast<int>(total + depth * left);
-      const std::int64_t inner = std::min(slots, (left - slots + parts - 2) / (parts - 1));
-      total += depth * (slots - inner);
-      left -= slots - inner;
-      slots = inner * parts;
-    }
-  }
-
-  // Guessed: each guess finds at most one secret (the one it names) and
-  // leads to at most parts - 1 further guesses when it is a candidate, or
-  // to at most `parts` non-exact answers when it is not; either way, at most
-  // min(parts, possible answers - 1) children.
-  int guessed(int size, int parts) const {
-    const std::int64_t children = std::min(parts, max_parts_ - 1);
-    std::int64_t total = 0, room = 1, left = size;
-    for (int depth = 1; left > 0; ++depth) {
-      const std::int64_t found = std::min(room, left);
-      total += depth * found;
-      left -= found;
-      room *= children;
-    }
-    return static_cast<int>(total);
-  }
-
-  Objective objective_;
-  int max_parts_;
-  int largest_;
-  std::vector<int> table_;
-};
 
 struct SetKey {
   std::uint64_t first;
@@ -121,12 +61,10 @@ struct Weighed {
 // One thread's search, with its own memory of solved sets.
 class Searcher {
  public:
-  Searcher(const SearchGame& game, Objective objective, const SizeBounds& bounds,
-           const std::vector<SetKey>& code_keys)
-      : game_(game), objective_(objective), bounds_(bounds), code_keys_(code_keys),
+  Searcher(const SearchGame& game, Objective objective, const std::vector<SetKey>& code_keys)
+      : game_(game), objective_(objective), scanner_(game, objective), code_keys_(code_keys),
         classes_(game.answer_classes()), exact_(game.exact_class()) {
     arena_.resize(static_cast<std::size_t>(game.size()) * 16);
-    in_set_.assign(game.size(), 0);
   }
 
   // The cost of `set` when it is below `beta` (then *best_guess, if given,
@@ -143,13 +81,10 @@ class Searcher {
  private:
   bool named() const { return objective_ == Objective::Named; }
 
-  // Cost of a part of a guess's split, with nothing searched yet.
   int part_bound(int size, AnswerClass answer, int parts_limit) const {
-    if (answer == exact_) return 0;
-    return bounds_.of(size, parts_limit);
+    return scanner_.part_bound(size, answer, parts_limit);
   }
-  // True when a part's size bound is its exact cost, so it needs no search.
-  bool settled(int size, AnswerClass answer) const { return answer == exact_ || size <= 2; }
+  bool settled(int size, AnswerClass answer) const { return scanner_.settled(size, answer); }
 
   SetKey key_of(const CodeIndex* set, int n) const {
     SetKey key{0, 0};
@@ -160,23 +95,10 @@ class Searcher {
     return key;
   }
 
-  int count_parts(int g, const CodeIndex* set, int n) const {
-    std::array<std::uint8_t, MAX_ANSWER_CLASSES> seen{};
-    const AnswerClass* row = game_.answers_to(g);
-    int parts = 0;
-    for (int i = 0; i < n; ++i) {
-      const AnswerClass answer = row[set[i]];
-      parts += seen[answer] == 0 ? 1 : 0;
-      seen[answer] = 1;
-    }
-    return parts;
-  }
-
-
   // Working lists of one node, kept per depth so a node allocates nothing.
   struct Scratch {
     std::vector<int> guesses;
-    std::vector<std::array<std::uint16_t, MAX_ANSWER_CLASSES>> counts;
+    std::vector<SplitSummary> splits;
     std::vector<Weighed> order;
   };
   Scratch& scratch_at(std::size_t depth) {
@@ -185,23 +107,13 @@ class Searcher {
   }
 
   // The guesses worth weighing at a node: one of each set of guesses that a
-  // relabelling keeping the history maps onto each other, the candidates
-  // first.  Returns how many candidates lead the list.
-  std::size_t guesses_to_try(const std::vector<int>& history, const CodeIndex* set, int n,
-                             std::vector<int>& guesses) {
+  // relabelling keeping the history maps onto each other.
+  void guesses_to_try(const std::vector<int>& history, std::vector<int>& guesses) const {
     guesses.clear();
     const HistorySymmetry symmetry(game_, history);
-    const auto keep = [&symmetry](int g) { return symmetry.trivial() || symmetry.canonical(g) == g; };
-    for (int i = 0; i < n; ++i) {
-      in_set_[set[i]] = 1;
-      if (keep(set[i])) guesses.push_back(set[i]);
-    }
-    const std::size_t candidates = guesses.size();
     for (int g = 0; g < game_.size(); ++g) {
-      if (in_set_[g] == 0 && keep(g)) guesses.push_back(g);
+      if (symmetry.trivial() || symmetry.canonical(g) == g) guesses.push_back(g);
     }
-    for (int i = 0; i < n; ++i) in_set_[set[i]] = 0;
-    return candidates;
   }
 
   // Splits `set` by the answers to g into the arena at `out`, grouped by
@@ -220,7 +132,7 @@ class Searcher {
 
   const SearchGame& game_;
   Objective objective_;
-  const SizeBounds& bounds_;
+  SplitScanner scanner_;
   const std::vector<SetKey>& code_keys_;
   int classes_;
   AnswerClass exact_;
@@ -228,7 +140,6 @@ class Searcher {
   std::vector<CodeIndex> arena_;
   std::size_t arena_top_ = 0;
   std::vector<std::unique_ptr<Scratch>> scratch_;
-  std::vector<std::uint8_t> in_set_;
   std::uint64_t positions_ = 0;
 };
 
@@ -280,73 +191,54 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
   }
   // Nothing can cost less than the size bound: when even that reaches beta,
   // the set needs no look at all.
-  int floor = std::max(known_lower, bounds_.of(n, parts_limit));
+  int floor = std::max(known_lower, scanner_.bounds().of(n, parts_limit));
   if (floor >= beta) return floor;
   ++positions_;
 
-  // Weigh every guess that is not a relabelling of another by its split:
-  // how many parts, how large.  A guess whose parts all need at most one
-  // more guess each, and that costs no more than the floor, is the best
-  // there is: small sets mostly end here, early in the scan.
-  Scratch& scratch = scratch_at(history.size());
-  std::vector<int>& guesses = scratch.guesses;
-  const std::size_t candidates = guesses_to_try(history, set, n, guesses);
-  auto& counts = scratch.counts;
-  counts.resize(guesses.size());
-  int most_parts = 0;
+  // A guess whose parts all need no search, and that costs no more than the
+  // floor, is the best there is.  Small sets mostly end here, with one of
+  // their own codes, before every guess is weighed.
   int best_settled = UNBOUNDED;
   int best_settled_guess = -1;
-  const auto settle = [&](int cost, int g) {
-    memory_[key] = Known{cost, true, g};
-    if (best_guess != nullptr) *best_guess = g;
-    return cost;
+  const auto consider_settled = [&](const SplitSummary& split, int g) {
+    if (split.parts > 1 && split.settled_cost != SplitSummary::UNSETTLED && split.settled_cost < best_settled) {
+      best_settled = split.settled_cost;
+      best_settled_guess = g;
+    }
   };
-  for (std::size_t i = 0; i < guesses.size(); ++i) {
-    auto& c = counts[i];
-    c.fill(0);
-    const AnswerClass* row = game_.answers_to(guesses[i]);
-    for (int k = 0; k < n; ++k) ++c[row[set[k]]];
-    int parts = 0;
-    int settled_cost = n;
-    for (int a = 0; a < classes_; ++a) {
-      if (c[a] == 0) continue;
-      ++parts;
-      if (settled_cost < UNBOUNDED && settled(c[a], static_cast<AnswerClass>(a))) {
-        settled_cost += part_bound(c[a], static_cast<AnswerClass>(a), parts_limit);
-      } else {
-        settled_cost = UNBOUNDED;
-      }
+  const auto settle = [&]() {
+    memory_[key] = Known{best_settled, true, best_settled_guess};
+    if (best_guess != nullptr) *best_guess = best_settled_guess;
+    return best_settled;
+  };
+  if (n <= SETTLED_BY_CANDIDATES) {
+    for (int i = 0; i < n; ++i) {
+      consider_settled(scanner_.summarise(set[i], set, n, parts_limit), set[i]);
+      if (best_settled <= floor) return settle();
     }
-    most_parts = std::max(most_parts, parts);
-    if (parts > 1 && settled_cost < best_settled) {
-      best_settled = settled_cost;
-      best_settled_guess = guesses[i];
-      if (best_settled <= floor) return settle(best_settled, best_settled_guess);
-    }
-    // Guessed: once no candidate splits the set into single codes, every
-    // guess leaves some secret two more guesses away: at least 2n in all.
-    if (!named() && i + 1 == candidates) {
-      floor = std::max(floor, 2 * n);
-      if (best_settled <= floor) return settle(best_settled, best_settled_guess);
-    }
+    // Guessed: no candidate splits the set into single codes, so every guess
+    // leaves some secret two more guesses away: at least 2n in all.
+    if (!named()) floor = std::max(floor, 2 * n);
+    if (best_settled <= floor) return settle();
   }
-  // Named: no guess split the set into single codes, so some part holds two.
-  if (named()) floor = std::max(floor, n + 2);
-  if (best_settled <= floor) return settle(best_settled, best_settled_guess);
+
+  // Weigh every guess that is not a relabelling of another by its split.
+  Scratch& scratch = scratch_at(history.size());
+  const int most_parts = scanner_.scan(set, n, parts_limit, scratch.splits);
   const int child_parts_limit = std::min(parts_limit, most_parts);
+  // Named: no guess splits the set into single codes, so some part holds two.
+  if (named() && most_parts < n) floor = std::max(floor, n + 2);
+  std::vector<int>& guesses = scratch.guesses;
+  guesses_to_try(history, guesses);
   std::vector<Weighed>& order = scratch.order;
   order.clear();
-  for (std::size_t i = 0; i < guesses.size(); ++i) {
-    const auto& c = counts[i];
-    int lower = n, spread = 0, parts = 0;
-    for (int a = 0; a < classes_; ++a) {
-      if (c[a] == 0) continue;
-      ++parts;
-      lower += part_bound(c[a], static_cast<AnswerClass>(a), child_parts_limit);
-      spread += c[a] * c[a];
-    }
-    if (parts > 1) order.push_back({lower, spread, guesses[i]});  // a guess that splits nothing is wasted
+  for (const int g : guesses) {
+    const SplitSummary& split = scratch.splits[g];
+    if (split.parts <= 1) continue;  // a guess that splits nothing is wasted
+    consider_settled(split, g);
+    order.push_back({split.lower, split.spread, g});
   }
+  if (best_settled <= floor) return settle();
   int node_lower = UNBOUNDED;
   for (const Weighed& w : order) node_lower = std::min(node_lower, w.lower);
   node_lower = std::max(floor, node_lower);
@@ -429,7 +321,7 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
 std::int32_t Searcher::extract(const CodeIndex* set, int n, std::vector<int>& history, SearchStrategy& out) {
   if (n == 0 || (named() && n == 1)) return StrategyNode::NO_NODE;
   int g = -1;
-  solve(set, n, UNBOUNDED, bounds_.max_parts(), history, &g);
+  solve(set, n, UNBOUNDED, scanner_.bounds().max_parts(), history, &g);
   const auto index = static_cast<std::int32_t>(out.nodes.size());
   StrategyNode node;
   node.guess = g;
@@ -492,7 +384,7 @@ StrategyCount count_guesses(const SearchGame& game, const SearchStrategy& strate
 }
 
 SearchReport search_optimal(const SearchGame& game, Objective objective, int first, const SearchOptions& options) {
-  const SizeBounds bounds(game, objective);
+  const int max_parts = game.possible_answers();
   std::vector<SetKey> code_keys(game.size());
   for (int c = 0; c < game.size(); ++c) {
     code_keys[c] = SetKey{mix64(2 * static_cast<std::uint64_t>(c) + 1), mix64(~static_cast<std::uint64_t>(c) * 3)};
@@ -521,13 +413,13 @@ SearchReport search_optimal(const SearchGame& game, Objective objective, int fir
   std::atomic<int> codes_solved{0};
   std::mutex progress_mutex;
   const auto work = [&]() {
-    Searcher searcher(game, objective, bounds, code_keys);
+    Searcher searcher(game, objective, code_keys);
     for (std::size_t t = next_task++; t < tasks.size(); t = next_task++) {
       const int a = tasks[t];
       const auto& part = parts[a];
       std::vector<int> history{first};
       TaskResult& result = results[a];
-      result.cost = searcher.solve(part.data(), static_cast<int>(part.size()), UNBOUNDED, bounds.max_parts(), history, nullptr);
+      result.cost = searcher.solve(part.data(), static_cast<int>(part.size()), UNBOUNDED, max_parts, history, nullptr);
       result.root = searcher.extract(part.data(), static_cast<int>(part.size()), history, result.strategy);
       codes_solved += static_cast<int>(part.size());
       if (options.progress) {

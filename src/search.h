@@ -25,10 +25,9 @@
 #include <vector>
 
 #include "search_game.h"
+#include "split_scan.h"
 
 namespace abguess {
-
-enum class Objective { Named, Guessed };
 
 // One decision of a strategy: the guess, and for each answer the decision
 // that follows it, or NO_NODE where the answer leaves nothing to decide

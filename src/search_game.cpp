@@ -27,8 +27,17 @@ SearchGame::SearchGame(int positions, int symbols) : positions_(positions), symb
   if (positions < 1 || positions > MAX_POSITIONS || symbols < positions || symbols > MAX_SYMBOLS) {
     throw std::invalid_argument("a game needs 1 to 4 positions and at least as many symbols, at most 10");
   }
+  for (int a = 0; a <= positions; ++a) {
+    for (int b = 0; a + b <= positions; ++b) {
+      if (!(a == positions - 1 && b == 1)) answers_.emplace_back(a, b);
+    }
+  }
   Digits partial{};
   enumerate_codes(positions, symbols, partial, 0, 0, codes_);
+  std::array<std::array<AnswerClass, MAX_POSITIONS + 1>, MAX_POSITIONS + 1> class_of{};
+  for (std::size_t c = 0; c < answers_.size(); ++c) {
+    class_of[answers_[c].first][answers_[c].second] = static_cast<AnswerClass>(c);
+  }
   const std::size_t n = codes_.size();
   table_.resize(n * n);
   for (std::size_t g = 0; g < n; ++g) {
@@ -39,19 +48,15 @@ SearchGame::SearchGame(int positions, int symbols) : positions_(positions), symb
         a += codes_[g][p] == codes_[s][p] ? 1 : 0;
         for (int q = 0; q < positions; ++q) shared += codes_[g][p] == codes_[s][q] ? 1 : 0;
       }
-      table_[g * n + s] = answer_class(a, shared - a);
+      table_[g * n + s] = class_of[a][shared - a];
     }
   }
 }
 
-int SearchGame::possible_answers() const {
-  int count = 0;
-  for (int a = 0; a <= positions_; ++a) {
-    for (int b = 0; a + b <= positions_; ++b) {
-      if (!(a == positions_ - 1 && b == 1)) ++count;
-    }
-  }
-  return count;
+AnswerClass SearchGame::answer_class(int a, int b) const {
+  const auto found = std::find(answers_.begin(), answers_.end(), std::make_pair(a, b));
+  if (found == answers_.end()) throw std::invalid_argument("no such answer");
+  return static_cast<AnswerClass>(found - answers_.begin());
 }
 
 int SearchGame::index_of(const Digits& d) const {

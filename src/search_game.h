@@ -9,17 +9,21 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace abguess {
 
 using CodeIndex = std::uint16_t;
-// An answer A, B as one small number: A * (positions + 1) + B.
+// An answer A, B as one small number: the possible answers numbered in the
+// order of 10 * A + B, so that the exact answer comes last.
 using AnswerClass = std::uint8_t;
 
 inline constexpr int MAX_POSITIONS = 4;
 inline constexpr int MAX_SYMBOLS = 10;
-inline constexpr int MAX_ANSWER_CLASSES = (MAX_POSITIONS + 1) * (MAX_POSITIONS + 1);
+// A + B <= positions, less the answer positions - 1, 1 that cannot happen:
+// 14 with four positions.
+inline constexpr int MAX_ANSWER_CLASSES = (MAX_POSITIONS + 1) * (MAX_POSITIONS + 2) / 2 - 1;
 
 using Digits = std::array<std::uint8_t, MAX_POSITIONS>;
 
@@ -32,14 +36,14 @@ class SearchGame {
   int size() const { return static_cast<int>(codes_.size()); }
   const Digits& digits(int code) const { return codes_[code]; }
 
-  int answer_classes() const { return (positions_ + 1) * (positions_ + 1); }
-  AnswerClass answer_class(int a, int b) const { return static_cast<AnswerClass>(a * (positions_ + 1) + b); }
-  AnswerClass exact_class() const { return answer_class(positions_, 0); }
-  int answer_a(AnswerClass c) const { return c / (positions_ + 1); }
-  int answer_b(AnswerClass c) const { return c % (positions_ + 1); }
   // How many different answers a guess can get: A + B <= positions, and
   // positions - 1 digits in place leave the last nowhere else to go.
-  int possible_answers() const;
+  int answer_classes() const { return static_cast<int>(answers_.size()); }
+  int possible_answers() const { return answer_classes(); }
+  AnswerClass answer_class(int a, int b) const;
+  AnswerClass exact_class() const { return static_cast<AnswerClass>(answer_classes() - 1); }
+  int answer_a(AnswerClass c) const { return answers_[c].first; }
+  int answer_b(AnswerClass c) const { return answers_[c].second; }
 
   // The answer to guess g when the secret is s (symmetric in g and s).
   AnswerClass answer(int g, int s) const { return table_[static_cast<std::size_t>(g) * size() + s]; }
@@ -51,6 +55,7 @@ class SearchGame {
  private:
   int positions_;
   int symbols_;
+  std::vector<std::pair<int, int>> answers_;  // A and B of each class
   std::vector<Digits> codes_;
   std::vector<AnswerClass> table_;
 };

@@ -1,0 +1,236 @@
+#include "split_scan.h"
+
+#include <algorithm>
+#include <array>
+
+namespace abguess {
+
+namespace {
+
+// Fields of a packed summary, from the lowest bit.
+constexpr int LOWER_SHIFT = 0;
+constexpr int SETTLED_SHIFT = 16;
+constexpr int UNSETTLED_SHIFT = 32;
+constexpr int PARTS_SHIFT = 40;
+constexpr int SPREAD_SHIFT = 48;
+
+// Packed counters: 4 bits per answer while the set has at most 15 codes
+// (14 answers fit one word), else 8 bits per answer, 8 answers a word, up to
+// 255 codes.  Larger sets are counted one guess at a time.
+constexpr int SMALL_SET = 15;
+constexpr int MEDIUM_SET = 255;
+constexpr int COUNTS = 256;
+constexpr int NIBBLE_PAIRS = (MAX_ANSWER_CLASSES + 1) / 2;
+
+std::uint64_t field(std::uint64_t packed, int shift, int bits) {
+  return (packed >> shift) & ((std::uint64_t{1} << bits) - 1);
+}
+
+// Adds, for every code g, one to the 4-bit counter of g's answer to each
+// code of the set.  Compiled twice, so that processors with AVX2 shift four
+// counters at once and the rest still run it.
+__attribute__((target_clones("avx2", "default"))) void add_small(const SearchGame& game, const CodeIndex* set,
+                                                                  int n, std::uint64_t* counters) {
+  const int codes = game.size();
+  for (int k = 0; k < n; ++k) {
+    // Answers are symmetric: the row of a candidate holds every guess's answer to it.
+    const AnswerClass* row = game.answers_to(set[k]);
+    for (int g = 0; g < codes; ++g) counters[g] += std::uint64_t{1} << (4 * row[g]);
+  }
+}
+
+__attribute__((target_clones("avx2", "default"))) void add_medium(const SearchGame& game, const CodeIndex* set,
+                                                                   int n, std::uint64_t* low, std::uint64_t* high) {
+  const int codes = game.size();
+  for (int k = 0; k < n; ++k) {
+    const AnswerClass* row = game.answers_to(set[k]);
+    for (int g = 0; g < codes; ++g) {
+      const std::uint64_t answer = row[g];
+      const std::uint64_t one = std::uint64_t{1} << ((8 * answer) & 63);
+      low[g] += answer < 8 ? one : 0;
+      high[g] += answer < 8 ? 0 : one;
+    }
+  }
+}
+
+// Nonzero 4-bit or 8-bit fields of a word.
+int nonzero_nibbles(std::uint64_t x) {
+  return __builtin_popcountll((x | x >> 1 | x >> 2 | x >> 3) & 0x1111111111111111ull);
+}
+int nonzero_bytes(std::uint64_t x) {
+  x |= x >> 4;
+  x |= x >> 2;
+  x |= x >> 1;
+  return __builtin_popcountll(x & 0x0101010101010101ull);
+}
+
+}  // namespace
+
+SizeBounds::SizeBounds(const SearchGame& game, Objective objective)
+    : max_parts_(game.possible_answers()), largest_(game.size()) {
+  table_.assign(static_cast<std::size_t>(max_parts_ + 1) * (largest_ + 1), 0);
+  for (int parts = 2; parts <= max_parts_; ++parts) {
+    for (int size = 0; size <= largest_; ++size) {
+      table_[static_cast<std::size_t>(parts) * (largest_ + 1) + size] =
+          objective == Objective::Named ? named(size, parts) : guessed(size, parts);
+    }
+  }
+}
+
+int SizeBounds::of(int size, int parts) const {
+  return table_[static_cast<std::size_t>(std::clamp(parts, 2, max_parts_)) * (largest_ + 1) + size];
+}
+
+// Named: the secrets are the leaves of a tree whose nodes have at most
+// `parts` children, each leaf costing its depth.  Least total depth: fill
+// each level, turning as few slots into inner nodes as still leave room
+// for every secret one level down.
+int SizeBounds::named(int size, int parts) {
+  if (size <= 1) return 0;
+  std::int64_t total = 0, slots = parts, left = size;
+  for (int depth = 1;; ++depth) {
+    if (left <= slots) return static_cast<int>(total + depth * left);
+    const std::int64_t inner = std::min(slots, (left - slots + parts - 2) / (parts - 1));
+    total += depth * (slots - inner);
+    left -= slots - inner;
+    slots = inner * parts;
+  }
+}
+
+// Guessed: each guess finds at most one secret (the one it names) and leads
+// to at most parts - 1 further guesses when it is a candidate, or to at most
+// `parts` answers that are not exact when it is not; either way, to at most
+// min(parts, possible answers - 1) children.
+int SizeBounds::guessed(int size, int parts) const {
+  const std::int64_t children = std::min(parts, max_parts_ - 1);
+  std::int64_t total = 0, room = 1, left = size;
+  for (int depth = 1; left > 0; ++depth) {
+    const std::int64_t found = std::min(room, left);
+    total += depth * found;
+    left -= found;
+    room *= children;
+  }
+  return static_cast<int>(total);
+}
+
+SplitScanner::SplitScanner(const SearchGame& game, Objective objective)
+    : game_(game), bounds_(game, objective), exact_(game.exact_class()),
+      classes_(game.answer_classes()) {
+  const int limits = bounds_.max_parts() + 1;
+  by_count_.assign(static_cast<std::size_t>(limits) * MAX_ANSWER_CLASSES * COUNTS, 0);
+  by_nibble_pair_.assign(static_cast<std::size_t>(limits) * NIBBLE_PAIRS * COUNTS, 0);
+  for (int limit = 0; limit < limits; ++limit) {
+    for (int answer = 0; answer < classes_; ++answer) {
+      for (int count = 0; count < COUNTS; ++count) {
+        by_count_[(static_cast<std::size_t>(limit) * MAX_ANSWER_CLASSES + answer) * COUNTS + count] =
+            contribution(limit, answer, count);
+      }
+    }
+    for (int pair = 0; pair < NIBBLE_PAIRS; ++pair) {
+      for (int byte = 0; byte < COUNTS; ++byte) {
+        const int first = 2 * pair, second = 2 * pair + 1;
+        std::uint64_t sum = 0;
+        if (first < classes_) sum += contribution(limit, first, byte & 15);
+        if (second < classes_) sum += contribution(limit, second, byte >> 4);
+        by_nibble_pair_[(static_cast<std::size_t>(limit) * NIBBLE_PAIRS + pair) * COUNTS + byte] = sum;
+      }
+    }
+  }
+  low_.resize(game.size());
+  high_.resize(game.size());
+}
+
+std::uint64_t SplitScanner::contribution(int parts_limit, int answer, int count) const {
+  if (count == 0) return 0;
+  const auto a = static_cast<AnswerClass>(answer);
+  const std::uint64_t bound = static_cast<std::uint64_t>(part_bound(count, a, parts_limit));
+  const bool is_settled = settled(count, a);
+  return bound << LOWER_SHIFT | (is_settled ? bound : 0) << SETTLED_SHIFT |
+         std::uint64_t{is_settled ? 0u : 1u} << UNSETTLED_SHIFT | std::uint64_t{1} << PARTS_SHIFT |
+         static_cast<std::uint64_t>(count * count) << SPREAD_SHIFT;
+}
+
+SplitSummary SplitScanner::unpack(std::uint64_t packed, int n) const {
+  SplitSummary summary;
+  summary.lower = n + static_cast<int>(field(packed, LOWER_SHIFT, 16));
+  summary.settled_cost =
+      field(packed, UNSETTLED_SHIFT, 8) == 0 ? n + static_cast<int>(field(packed, SETTLED_SHIFT, 16)) : SplitSummary::UNSETTLED;
+  summary.parts = static_cast<int>(field(packed, PARTS_SHIFT, 8));
+  summary.spread = static_cast<int>(field(packed, SPREAD_SHIFT, 16));
+  return summary;
+}
+
+SplitSummary SplitScanner::summarise(int guess, const CodeIndex* set, int n, int parts_limit) const {
+  std::array<int, MAX_ANSWER_CLASSES> counts{};
+  const AnswerClass* row = game_.answers_to(guess);
+  for (int k = 0; k < n; ++k) ++counts[row[set[k]]];
+  SplitSummary summary;
+  summary.lower = n;
+  summary.settled_cost = n;
+  for (int a = 0; a < classes_; ++a) {
+    const int count = counts[a];
+    if (count == 0) continue;
+    const auto answer = static_cast<AnswerClass>(a);
+    const int bound = part_bound(count, answer, parts_limit);
+    summary.lower += bound;
+    if (summary.settled_cost != SplitSummary::UNSETTLED) {
+      summary.settled_cost = settled(count, answer) ? summary.settled_cost + bound : SplitSummary::UNSETTLED;
+    }
+    ++summary.parts;
+    summary.spread += count * count;
+  }
+  return summary;
+}
+
+void SplitScanner::scan_small(const CodeIndex* set, int n) {
+  std::fill(low_.begin(), low_.end(), 0);
+  add_small(game_, set, n, low_.data());
+}
+
+void SplitScanner::scan_medium(const CodeIndex* set, int n) {
+  std::fill(low_.begin(), low_.end(), 0);
+  std::fill(high_.begin(), high_.end(), 0);
+  add_medium(game_, set, n, low_.data(), high_.data());
+}
+
+int SplitScanner::scan(const CodeIndex* set, int n, int parts_limit, std::vector<SplitSummary>& out) {
+  const int codes = game_.size();
+  out.resize(codes);
+  int most_parts = 0;
+  if (n > MEDIUM_SET) {
+    // Few sets are this large, all near the top of the search.
+    for (int g = 0; g < codes; ++g) most_parts = std::max(most_parts, summarise(g, set, n, parts_limit).parts);
+    const int limit = std::min(parts_limit, most_parts);
+    for (int g = 0; g < codes; ++g) out[g] = summarise(g, set, n, limit);
+    return most_parts;
+  }
+  if (n <= SMALL_SET) {
+    scan_small(set, n);
+    for (int g = 0; g < codes; ++g) most_parts = std::max(most_parts, nonzero_nibbles(low_[g]));
+    const int limit = std::clamp(std::min(parts_limit, most_parts), 0, bounds_.max_parts());
+    const std::uint64_t* table = &by_nibble_pair_[static_cast<std::size_t>(limit) * NIBBLE_PAIRS * COUNTS];
+    for (int g = 0; g < codes; ++g) {
+      std::uint64_t packed = 0;
+      for (int pair = 0; pair < NIBBLE_PAIRS; ++pair) {
+        packed += table[pair * COUNTS + ((low_[g] >> (8 * pair)) & 0xFF)];
+      }
+      out[g] = unpack(packed, n);
+    }
+    return most_parts;
+  }
+  scan_medium(set, n);
+  for (int g = 0; g < codes; ++g) most_parts = std::max(most_parts, nonzero_bytes(low_[g]) + nonzero_bytes(high_[g]));
+  const int limit = std::clamp(std::min(parts_limit, most_parts), 0, bounds_.max_parts());
+  const std::uint64_t* table = &by_count_[static_cast<std::size_t>(limit) * MAX_ANSWER_CLASSES * COUNTS];
+  for (int g = 0; g < codes; ++g) {
+    std::uint64_t packed = 0;
+    for (int a = 0; a < classes_; ++a) {
+      const std::uint64_t word = a < 8 ? low_[g] : high_[g];
+      packed += table[a * COUNTS + ((word >> (8 * (a & 7))) & 0xFF)];
+    }
+    out[g] = unpack(packed, n);
+  }
+  return most_parts;
+}
+
+}  // namespace abguess
