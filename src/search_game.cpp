@@ -34,6 +34,14 @@ SearchGame::SearchGame(int positions, int symbols) : positions_(positions), symb
   }
   Digits partial{};
   enumerate_codes(positions, symbols, partial, 0, 0, codes_);
+  int values = 1;
+  for (int p = 0; p < positions; ++p) values *= symbols;
+  index_by_value_.assign(values, -1);
+  for (std::size_t c = 0; c < codes_.size(); ++c) {
+    int value = 0;
+    for (int p = 0; p < positions; ++p) value = value * symbols + codes_[c][p];
+    index_by_value_[value] = static_cast<int>(c);
+  }
   std::array<std::array<AnswerClass, MAX_POSITIONS + 1>, MAX_POSITIONS + 1> class_of{};
   for (std::size_t c = 0; c < answers_.size(); ++c) {
     class_of[answers_[c].first][answers_[c].second] = static_cast<AnswerClass>(c);
@@ -60,11 +68,12 @@ AnswerClass SearchGame::answer_class(int a, int b) const {
 }
 
 int SearchGame::index_of(const Digits& d) const {
-  const auto found = std::lower_bound(codes_.begin(), codes_.end(), d, [this](const Digits& x, const Digits& y) {
-    return std::lexicographical_compare(x.begin(), x.begin() + positions_, y.begin(), y.begin() + positions_);
-  });
-  if (found == codes_.end() || !std::equal(d.begin(), d.begin() + positions_, found->begin())) return -1;
-  return static_cast<int>(found - codes_.begin());
+  int value = 0;
+  for (int p = 0; p < positions_; ++p) {
+    if (d[p] >= symbols_) return -1;
+    value = value * symbols_ + d[p];
+  }
+  return index_by_value_[value];
 }
 
 HistorySymmetry::HistorySymmetry(const SearchGame& game, const std::vector<int>& history) : game_(game) {

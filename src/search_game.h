@@ -58,6 +58,9 @@ class SearchGame {
   std::vector<std::pair<int, int>> answers_;  // A and B of each class
   std::vector<Digits> codes_;
   std::vector<AnswerClass> table_;
+  // Index of a code by its digits read as a number in base `symbols`; -1
+  // where the digits repeat.
+  std::vector<int> index_by_value_;
 };
 
 // The relabellings of symbols and positions that leave every guess of a

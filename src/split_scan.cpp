@@ -53,15 +53,18 @@ __attribute__((target_clones("avx2", "default"))) void add_medium(const SearchGa
   }
 }
 
-// Nonzero 4-bit or 8-bit fields of a word.
+// Nonzero 4-bit or 8-bit fields of a word: one bit per nonzero field,
+// summed into the top field by a multiplication (at most 14 fields are in
+// use, so the sum fits).
 int nonzero_nibbles(std::uint64_t x) {
-  return __builtin_popcountll((x | x >> 1 | x >> 2 | x >> 3) & 0x1111111111111111ull);
+  const std::uint64_t flags = (x | x >> 1 | x >> 2 | x >> 3) & 0x1111111111111111ull;
+  return static_cast<int>((flags * 0x1111111111111111ull) >> 60);
 }
 int nonzero_bytes(std::uint64_t x) {
   x |= x >> 4;
   x |= x >> 2;
   x |= x >> 1;
-  return __builtin_popcountll(x & 0x0101010101010101ull);
+  return static_cast<int>(((x & 0x0101010101010101ull) * 0x0101010101010101ull) >> 56);
 }
 
 }  // namespace
