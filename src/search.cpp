@@ -72,9 +72,20 @@ class Searcher {
   int solve(const CodeIndex* set, int n, int beta, int parts_limit, std::vector<int>& history,
             int* best_guess);
 
+  // The cost of guessing g at `set` when it is below `beta`, or else a
+  // lower bound that is at least beta.  `parts` is room for n codes.
+  int guess_cost(const CodeIndex* set, int n, int g, int beta, int parts_limit, std::vector<int>& history,
+                 CodeIndex* parts);
+
   // Writes the decisions below `set` into `out`; returns the index of the
   // node deciding `set`, or NO_NODE when nothing is left to decide.
   std::int32_t extract(const CodeIndex* set, int n, std::vector<int>& history, SearchStrategy& out);
+  // The same, with g as the guess at `set`.
+  std::int32_t extract_guessing(const CodeIndex* set, int n, int g, std::vector<int>& history, SearchStrategy& out);
+
+  // The guesses to weigh at `set` after `history`, best first by their
+  // size bounds, with the parts limit for the sets below.
+  std::vector<int> ordered_guesses(const CodeIndex* set, int n, const std::vector<int>& history, int& parts_limit);
 
   std::uint64_t positions() const { return positions_; }
 
@@ -265,40 +276,7 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
       break;  // every guess after it is bounded at least as high
     }
     if (!splits_tried.insert(partition_hash(candidate.guess, set, n)).second) continue;
-    std::array<int, MAX_ANSWER_CLASSES + 1> start{};
-    split(candidate.guess, set, n, parts, start);
-    // Largest parts first: they decide most often that a guess cannot win.
-    std::array<int, MAX_ANSWER_CLASSES> by_size{};
-    int open = 0;
-    for (int a = 0; a < classes_; ++a) {
-      const int size = start[a + 1] - start[a];
-      if (size > 0 && !settled(size, static_cast<AnswerClass>(a))) by_size[open++] = a;
-    }
-    std::sort(by_size.begin(), by_size.begin() + open,
-              [&start](int x, int y) { return start[x + 1] - start[x] > start[y + 1] - start[y]; });
-    // What is already known of the parts, from earlier searches, tightens
-    // the guess's bound before any part is searched.
-    std::array<int, MAX_ANSWER_CLASSES> part_lower{};
-    int total = n;
-    for (int a = 0; a < classes_; ++a) {
-      const int size = start[a + 1] - start[a];
-      if (size == 0) continue;
-      part_lower[a] = part_bound(size, static_cast<AnswerClass>(a), child_parts_limit);
-      if (!settled(size, static_cast<AnswerClass>(a))) {
-        const auto known = memory_.find(key_of(parts + start[a], size));
-        if (known != memory_.end()) part_lower[a] = std::max(part_lower[a], known->second.value);
-      }
-      total += part_lower[a];
-    }
-    history.push_back(candidate.guess);
-    for (int i = 0; i < open && total < best; ++i) {
-      const int a = by_size[i];
-      const int size = start[a + 1] - start[a];
-      const int bound = part_lower[a];
-      const int cost = solve(parts + start[a], size, best - (total - bound), child_parts_limit, history, nullptr);
-      total += cost - bound;
-    }
-    history.pop_back();
+    const int total = guess_cost(set, n, candidate.guess, best, child_parts_limit, history, parts);
     if (total < best) {
       best = total;
       chosen = candidate.guess;
@@ -318,10 +296,71 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
   return lower;
 }
 
+std::vector<int> Searcher::ordered_guesses(const CodeIndex* set, int n, const std::vector<int>& history,
+                                          int& parts_limit) {
+  std::vector<SplitSummary> splits;
+  const int most_parts = scanner_.scan(set, n, scanner_.bounds().max_parts(), splits);
+  parts_limit = std::min(scanner_.bounds().max_parts(), most_parts);
+  std::vector<int> guesses;
+  guesses_to_try(history, guesses);
+  std::vector<Weighed> order;
+  for (const int g : guesses) {
+    if (splits[g].parts > 1) order.push_back({splits[g].lower, splits[g].spread, g});
+  }
+  std::sort(order.begin(), order.end());
+  std::vector<int> ordered;
+  for (const Weighed& w : order) ordered.push_back(w.guess);
+  return ordered;
+}
+
+int Searcher::guess_cost(const CodeIndex* set, int n, int g, int beta, int parts_limit, std::vector<int>& history,
+                         CodeIndex* parts) {
+  std::array<int, MAX_ANSWER_CLASSES + 1> start{};
+  split(g, set, n, parts, start);
+  // Largest parts first: they decide most often that a guess cannot win.
+  std::array<int, MAX_ANSWER_CLASSES> by_size{};
+  int open = 0;
+  for (int a = 0; a < classes_; ++a) {
+    const int size = start[a + 1] - start[a];
+    if (size > 0 && !settled(size, static_cast<AnswerClass>(a))) by_size[open++] = a;
+  }
+  std::sort(by_size.begin(), by_size.begin() + open,
+            [&start](int x, int y) { return start[x + 1] - start[x] > start[y + 1] - start[y]; });
+  // What is already known of the parts, from earlier searches, tightens
+  // the guess's bound before any part is searched.
+  std::array<int, MAX_ANSWER_CLASSES> part_lower{};
+  int total = n;
+  for (int a = 0; a < classes_; ++a) {
+    const int size = start[a + 1] - start[a];
+    if (size == 0) continue;
+    part_lower[a] = part_bound(size, static_cast<AnswerClass>(a), parts_limit);
+    if (!settled(size, static_cast<AnswerClass>(a))) {
+      const auto known = memory_.find(key_of(parts + start[a], size));
+      if (known != memory_.end()) part_lower[a] = std::max(part_lower[a], known->second.value);
+    }
+    total += part_lower[a];
+  }
+  history.push_back(g);
+  for (int i = 0; i < open && total < beta; ++i) {
+    const int a = by_size[i];
+    const int size = start[a + 1] - start[a];
+    const int bound = part_lower[a];
+    const int cost = solve(parts + start[a], size, beta - (total - bound), parts_limit, history, nullptr);
+    total += cost - bound;
+  }
+  history.pop_back();
+  return total;
+}
+
 std::int32_t Searcher::extract(const CodeIndex* set, int n, std::vector<int>& history, SearchStrategy& out) {
   if (n == 0 || (named() && n == 1)) return StrategyNode::NO_NODE;
   int g = -1;
   solve(set, n, UNBOUNDED, scanner_.bounds().max_parts(), history, &g);
+  return extract_guessing(set, n, g, history, out);
+}
+
+std::int32_t Searcher::extract_guessing(const CodeIndex* set, int n, int g, std::vector<int>& history,
+                                        SearchStrategy& out) {
   const auto index = static_cast<std::int32_t>(out.nodes.size());
   StrategyNode node;
   node.guess = g;
@@ -384,76 +423,115 @@ StrategyCount count_guesses(const SearchGame& game, const SearchStrategy& strate
 }
 
 SearchReport search_optimal(const SearchGame& game, Objective objective, int first, const SearchOptions& options) {
-  const int max_parts = game.possible_answers();
   std::vector<SetKey> code_keys(game.size());
   for (int c = 0; c < game.size(); ++c) {
     code_keys[c] = SetKey{mix64(2 * static_cast<std::uint64_t>(c) + 1), mix64(~static_cast<std::uint64_t>(c) * 3)};
   }
+  const int thread_count = std::max(1, options.threads);
+  std::vector<std::unique_ptr<Searcher>> searchers;
+  for (int t = 0; t < thread_count; ++t) searchers.push_back(std::make_unique<Searcher>(game, objective, code_keys));
 
-  // The first guess splits every code by its answer; each part is a search
-  // of its own, handed to the threads largest first.
+  // The first guess splits every code by its answer.  Each part is solved
+  // by trying each second guess (up to relabelling) as a task of its own,
+  // so both threads work on the largest parts at once; a part's best total
+  // so far, shared, is every task's budget.
   std::vector<CodeIndex> all(game.size());
   for (int c = 0; c < game.size(); ++c) all[c] = static_cast<CodeIndex>(c);
-  std::vector<std::vector<CodeIndex>> parts(game.answer_classes());
-  for (const CodeIndex c : all) parts[game.answer(first, c)].push_back(c);
-  std::vector<int> tasks;
-  for (int a = 0; a < game.answer_classes(); ++a) {
-    if (!parts[a].empty() && !(objective == Objective::Guessed && a == game.exact_class())) tasks.push_back(a);
-  }
-  std::sort(tasks.begin(), tasks.end(), [&parts](int x, int y) { return parts[x].size() > parts[y].size(); });
-
-  struct TaskResult {
-    int cost = 0;
-    SearchStrategy strategy;
-    std::int32_t root = StrategyNode::NO_NODE;
+  struct Part {
+    std::vector<CodeIndex> codes;
+    std::vector<int> second_guesses;  // best first
+    int parts_limit = 0;
+    std::atomic<int> best{UNBOUNDED};
+    int best_guess = -1;
+    int best_searcher = 0;
+    std::atomic<int> tasks_left{0};
   };
-  std::vector<TaskResult> results(game.answer_classes());
+  std::vector<Part> parts(game.answer_classes());
+  for (const CodeIndex c : all) parts[game.answer(first, c)].codes.push_back(c);
+  struct Task {
+    int answer;
+    int second_guess;
+  };
+  std::vector<int> answers;
+  for (int a = 0; a < game.answer_classes(); ++a) {
+    const bool found = objective == Objective::Guessed && a == game.exact_class();
+    if (!parts[a].codes.empty() && !found) answers.push_back(a);
+  }
+  std::sort(answers.begin(), answers.end(),
+            [&parts](int x, int y) { return parts[x].codes.size() > parts[y].codes.size(); });
+  std::vector<Task> tasks;
+  const std::vector<int> history{first};
+  for (const int a : answers) {
+    Part& part = parts[a];
+    const int n = static_cast<int>(part.codes.size());
+    if (n <= 2) {
+      // Solved outright, with nothing to share.
+      std::vector<int> h = history;
+      part.best = searchers[0]->solve(part.codes.data(), n, UNBOUNDED, game.possible_answers(), h, &part.best_guess);
+      continue;
+    }
+    part.second_guesses = searchers[0]->ordered_guesses(part.codes.data(), n, history, part.parts_limit);
+    part.tasks_left = static_cast<int>(part.second_guesses.size());
+    for (const int g : part.second_guesses) tasks.push_back({a, g});
+  }
+
   std::atomic<std::size_t> next_task{0};
-  std::atomic<std::uint64_t> positions{0};
   std::atomic<int> codes_solved{0};
-  std::mutex progress_mutex;
-  const auto work = [&]() {
-    Searcher searcher(game, objective, code_keys);
+  std::mutex results_mutex;
+  const auto work = [&](Searcher& searcher, int searcher_index) {
+    std::vector<int> h = history;
+    std::vector<CodeIndex> room(game.size());
     for (std::size_t t = next_task++; t < tasks.size(); t = next_task++) {
-      const int a = tasks[t];
-      const auto& part = parts[a];
-      std::vector<int> history{first};
-      TaskResult& result = results[a];
-      result.cost = searcher.solve(part.data(), static_cast<int>(part.size()), UNBOUNDED, max_parts, history, nullptr);
-      result.root = searcher.extract(part.data(), static_cast<int>(part.size()), history, result.strategy);
-      codes_solved += static_cast<int>(part.size());
-      if (options.progress) {
-        const std::lock_guard lock(progress_mutex);
-        options.progress(static_cast<double>(codes_solved.load()) / game.size());
+      Part& part = parts[tasks[t].answer];
+      const int n = static_cast<int>(part.codes.size());
+      const int g = tasks[t].second_guess;
+      const int budget = part.best.load();
+      const int cost = searcher.guess_cost(part.codes.data(), n, g, budget, part.parts_limit, h, room.data());
+      {
+        const std::lock_guard lock(results_mutex);
+        // Ties go to the guess tried first, so the strategy written does
+        // not depend on which thread finished first.
+        const auto earlier = [&part](int x, int y) {
+          return std::find(part.second_guesses.begin(), part.second_guesses.end(), x) <
+                 std::find(part.second_guesses.begin(), part.second_guesses.end(), y);
+        };
+        if (cost < budget &&
+            (cost < part.best.load() || (cost == part.best.load() && earlier(g, part.best_guess)))) {
+          part.best = cost;
+          part.best_guess = g;
+          part.best_searcher = searcher_index;
+        }
+      }
+      if (--part.tasks_left == 0) {
+        codes_solved += n;
+        if (options.progress) {
+          const std::lock_guard lock(results_mutex);
+          options.progress(static_cast<double>(codes_solved.load()) / game.size());
+        }
       }
     }
-    positions += searcher.positions();
   };
   std::vector<std::thread> threads;
-  for (int t = 1; t < std::max(1, options.threads); ++t) threads.emplace_back(work);
-  work();
+  for (int t = 1; t < thread_count; ++t) threads.emplace_back(work, std::ref(*searchers[t]), t);
+  work(*searchers[0], 0);
   for (auto& thread : threads) thread.join();
 
   SearchReport report;
-  report.positions = positions.load() + 1;
   report.total = game.size();
   StrategyNode root;
   root.guess = first;
   root.next.fill(StrategyNode::NO_NODE);
   report.strategy.nodes.push_back(root);
-  for (const int a : tasks) {
-    TaskResult& result = results[a];
-    report.total += result.cost;
-    if (result.root == StrategyNode::NO_NODE) continue;
-    const auto offset = static_cast<std::int32_t>(report.strategy.nodes.size());
-    for (StrategyNode node : result.strategy.nodes) {
-      for (auto& next : node.next) {
-        if (next != StrategyNode::NO_NODE) next += offset;
-      }
-      report.strategy.nodes.push_back(node);
-    }
-    report.strategy.nodes[0].next[a] = offset + result.root;
+  for (const int a : answers) {
+    Part& part = parts[a];
+    report.total += part.best.load();
+    std::vector<int> h = history;
+    const int n = static_cast<int>(part.codes.size());
+    if (n == 1 && objective == Objective::Named) continue;
+    report.strategy.nodes[0].next[a] =
+        searchers[part.best_searcher]->extract_guessing(part.codes.data(), n, part.best_guess, h, report.strategy);
   }
+  for (const auto& searcher : searchers) report.positions += searcher->positions();
   return report;
 }
 
