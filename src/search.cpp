@@ -317,7 +317,9 @@ int Searcher::guess_cost(const CodeIndex* set, int n, int g, int beta, int parts
                          CodeIndex* parts) {
   std::array<int, MAX_ANSWER_CLASSES + 1> start{};
   split(g, set, n, parts, start);
-  // Largest parts first: they decide most often that a guess cannot win.
+  // Smallest parts first: they are solved cheaply, and their exact costs,
+  // above their size bounds, leave a tighter budget for the large parts,
+  // whose searches are the expensive ones.
   std::array<int, MAX_ANSWER_CLASSES> by_size{};
   int open = 0;
   for (int a = 0; a < classes_; ++a) {
@@ -325,7 +327,7 @@ int Searcher::guess_cost(const CodeIndex* set, int n, int g, int beta, int parts
     if (size > 0 && !settled(size, static_cast<AnswerClass>(a))) by_size[open++] = a;
   }
   std::sort(by_size.begin(), by_size.begin() + open,
-            [&start](int x, int y) { return start[x + 1] - start[x] > start[y + 1] - start[y]; });
+            [&start](int x, int y) { return start[x + 1] - start[x] < start[y + 1] - start[y]; });
   // What is already known of the parts, from earlier searches, tightens
   // the guess's bound before any part is searched.
   std::array<int, MAX_ANSWER_CLASSES> part_lower{};

@@ -2,24 +2,31 @@
 
 #include <memory>
 
-#include "chooser.h"
+#include "classic_strategy.h"
 #include "game.h"
 
 namespace abguess::testing {
 
 HonestGame play_honestly(Code first, Code secret) {
-  // One chooser for every game: its arrays are large and need no clearing.
-  static thread_local const auto chooser = std::make_unique<GuessChooser>();
+  // One strategy for every game: the chooser's arrays are large and need no clearing.
+  static thread_local const auto classic = std::make_unique<ClassicStrategy>();
+  return play_honestly(first, secret, *classic);
+}
+
+HonestGame play_honestly(Code first, Code secret, Strategy& strategy) {
   HonestGame game;
   Store store;
   reset(store);
+  std::vector<Turn> turns;
   Code g = first;
   for (;;) {
     game.guesses.push_back(g);
     game.stores.push_back(store);
-    filter(store, g, guess(secret, g));
+    const Score answer = guess(secret, g);
+    filter(store, g, answer);
+    turns.push_back({g, answer});
     if (store.ln <= 1) break;
-    g = store.l[chooser->choose(store)];
+    g = strategy.next_guess(turns, store);
   }
   game.named = store.l[0];
   return game;

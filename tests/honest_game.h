@@ -8,6 +8,7 @@
 
 #include "code.h"
 #include "store.h"
+#include "strategy.h"
 
 namespace abguess::testing {
 
@@ -17,7 +18,9 @@ struct HonestGame {
   Code named = 0;             // the code of the result line
 };
 
+// With the classic strategy, or with the one given.
 HonestGame play_honestly(Code first, Code secret);
+HonestGame play_honestly(Code first, Code secret, Strategy& strategy);
 
 // Slot of a code in the full store.
 int slot_of(Code code);

@@ -11,6 +11,7 @@
 #include "child_process.h"
 #include "game.h"
 #include "honest_game.h"
+#include "optimal_strategy.h"
 #include "random.h"
 #include "store.h"
 
@@ -204,6 +205,18 @@ TEST(Options, UndoWorksOnPipesToo) {
   const Finished finished = run(ABGUESS_BINARY, {"--exit", "--first", "0123"}, "0 1\nundo\n" + CLEAN_5678);
   EXPECT_EQ(finished.out, testing::guess_block(123) + testing::guess_block(4690) + CLEAN_5678_OUT);
   EXPECT_EQ(finished.status, 0);
+}
+
+TEST(Options, TheOptimalStrategyPlaysFromTheGivenFirstGuess) {
+  OptimalStrategy optimal;
+  const Code secret = 3456;
+  const testing::HonestGame game = testing::play_honestly(9876, secret, optimal);
+  std::string typed;
+  for (const Code g : game.guesses) typed += testing::answer_text(guess(secret, g)) + "\n";
+  const Finished finished = run(ABGUESS_BINARY, {"--strategy", "optimal", "--first", "9876", "--exit"}, typed);
+  EXPECT_EQ(finished.status, 0);
+  EXPECT_EQ(finished.out, testing::clean_transcript(game));
+  EXPECT_EQ(game.named, secret);
 }
 
 TEST(Options, HelpListsTheOptionsAndExitStatuses) {
