@@ -18,6 +18,9 @@ namespace {
 
 constexpr int UNBOUNDED = std::numeric_limits<int>::max() / 4;
 
+// Guesses sorted best first before any is searched; more as needed.
+constexpr std::size_t FIRST_SORTED_BLOCK = 16;
+
 // Sets this small are first tried with their own codes as guesses.
 constexpr int SETTLED_BY_CANDIDATES = 2 * MAX_ANSWER_CLASSES;
 
@@ -264,13 +267,24 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
   const auto hopeless = std::partition(order.begin(), order.end(), [beta](const Weighed& w) { return w.lower < beta; });
   for (auto it = hopeless; it != order.end(); ++it) proven_floor = std::min(proven_floor, it->lower);
   order.erase(hopeless, order.end());
-  std::sort(order.begin(), order.end());
+  // Mostly only the first few guesses are searched before the bounds cut
+  // the rest off: sort a block at a time, as far as the loop gets.
+  std::size_t sorted_end = 0;
+  const auto sort_up_to = [&order, &sorted_end](std::size_t needed) {
+    if (needed <= sorted_end) return;
+    const std::size_t block_end = std::min(order.size(), std::max(needed, 4 * sorted_end + FIRST_SORTED_BLOCK));
+    std::partial_sort(order.begin() + static_cast<std::ptrdiff_t>(sorted_end),
+                      order.begin() + static_cast<std::ptrdiff_t>(block_end), order.end());
+    sorted_end = block_end;
+  };
 
   int best = beta;
   int chosen = -1;
   std::unordered_set<std::uint64_t> splits_tried;
   CodeIndex* parts = allocate(n);
-  for (const Weighed& candidate : order) {
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    sort_up_to(i + 1);
+    const Weighed& candidate = order[i];
     if (candidate.lower >= best) {
       proven_floor = std::min(proven_floor, candidate.lower);
       break;  // every guess after it is bounded at least as high

@@ -115,26 +115,33 @@ int HistorySymmetry::canonical(int code) const {
   if (trivial_) return code;
   const int positions = game_.positions();
   const Digits& d = game_.digits(code);
-  Digits best{};
-  best.fill(0xFF);
+  // Images compared as numbers, four bits a digit, the first digit highest.
+  constexpr std::uint32_t UNSET = 0xF;
+  std::uint32_t best = ~std::uint32_t{0};
   for (const PositionMap& map : maps_) {
-    Digits image{};
+    std::array<std::uint32_t, MAX_POSITIONS> image{};
     for (int p = 0; p < positions; ++p) {
-      image[map.to[p]] = map.symbol_to[d[p]] >= 0 ? static_cast<std::uint8_t>(map.symbol_to[d[p]]) : 0xFF;
+      image[map.to[p]] = map.symbol_to[d[p]] >= 0 ? static_cast<std::uint32_t>(map.symbol_to[d[p]]) : UNSET;
     }
     // Symbols no guess has used can be relabelled freely among themselves:
     // give the smallest of them to the first places that hold one.
+    std::uint32_t key = 0;
     int next_free = 0;
     for (int q = 0; q < positions; ++q) {
-      if (image[q] != 0xFF) continue;
-      while ((used_symbols_ & (1u << next_free)) != 0) ++next_free;
-      image[q] = static_cast<std::uint8_t>(next_free++);
+      if (image[q] == UNSET) {
+        while ((used_symbols_ & (1u << next_free)) != 0) ++next_free;
+        image[q] = static_cast<std::uint32_t>(next_free++);
+      }
+      key = key << 4 | image[q];
     }
-    if (std::lexicographical_compare(image.begin(), image.begin() + positions, best.begin(), best.begin() + positions)) {
-      best = image;
-    }
+    best = std::min(best, key);
   }
-  return game_.index_of(best);
+  Digits digits{};
+  for (int q = positions - 1; q >= 0; --q) {
+    digits[q] = static_cast<std::uint8_t>(best & 0xF);
+    best >>= 4;
+  }
+  return game_.index_of(digits);
 }
 
 }  // namespace abguess
