@@ -83,6 +83,7 @@ class Searcher {
   // Writes the decisions below `set` into `out`; returns the index of the
   // node deciding `set`, or NO_NODE when nothing is left to decide.
   std::int32_t extract(const CodeIndex* set, int n, std::vector<int>& history, SearchStrategy& out);
+  int deterministic_choice(const CodeIndex* set, int n, std::vector<int>& history);
   // The same, with g as the guess at `set`.
   std::int32_t extract_guessing(const CodeIndex* set, int n, int g, std::vector<int>& history, SearchStrategy& out);
 
@@ -370,9 +371,24 @@ int Searcher::guess_cost(const CodeIndex* set, int n, int g, int beta, int parts
 
 std::int32_t Searcher::extract(const CodeIndex* set, int n, std::vector<int>& history, SearchStrategy& out) {
   if (n == 0 || (named() && n == 1)) return StrategyNode::NO_NODE;
-  int g = -1;
-  solve(set, n, UNBOUNDED, scanner_.bounds().max_parts(), history, &g);
-  return extract_guessing(set, n, g, history, out);
+  return extract_guessing(set, n, deterministic_choice(set, n, history), history, out);
+}
+
+// The search keeps whichever best guess it met first, and what it met first
+// can depend on what an earlier search left in memory, and so on the
+// threads' timing.  The strategy written takes, at every set, the first
+// guess in a fixed order that reaches the set's least cost, so the same
+// search always writes the same strategy.
+int Searcher::deterministic_choice(const CodeIndex* set, int n, std::vector<int>& history) {
+  if (n <= 2) return set[0];
+  const int least = solve(set, n, UNBOUNDED, scanner_.bounds().max_parts(), history, nullptr);
+  int parts_limit = 0;
+  const std::vector<int> ordered = ordered_guesses(set, n, history, parts_limit);
+  std::vector<CodeIndex> room(n);
+  for (const int g : ordered) {
+    if (guess_cost(set, n, g, least + 1, parts_limit, history, room.data()) == least) return g;
+  }
+  throw std::logic_error("no guess reaches the least cost the search found");
 }
 
 std::int32_t Searcher::extract_guessing(const CodeIndex* set, int n, int g, std::vector<int>& history,
@@ -501,7 +517,9 @@ SearchReport search_optimal(const SearchGame& game, Objective objective, int fir
       Part& part = parts[tasks[t].answer];
       const int n = static_cast<int>(part.codes.size());
       const int g = tasks[t].second_guess;
-      const int budget = part.best.load();
+      // One above the best so far, so that a guess tying with it is costed
+      // exactly and the tie can go to the guess tried first.
+      const int budget = part.best.load() + 1;
       const int cost = searcher.guess_cost(part.codes.data(), n, g, budget, part.parts_limit, h, room.data());
       {
         const std::lock_guard lock(results_mutex);
