@@ -113,6 +113,8 @@ class Searcher {
   // Working lists of one node, kept per depth so a node allocates nothing.
   struct Scratch {
     std::vector<int> guesses;
+    std::vector<int> guesses_history;  // the history `guesses` was made for
+    bool guesses_valid = false;
     std::vector<SplitSummary> splits;
     std::vector<Weighed> order;
   };
@@ -122,13 +124,18 @@ class Searcher {
   }
 
   // The guesses worth weighing at a node: one of each set of guesses that a
-  // relabelling keeping the history maps onto each other.
-  void guesses_to_try(const std::vector<int>& history, std::vector<int>& guesses) const {
-    guesses.clear();
+  // relabelling keeping the history maps onto each other.  The parts of one
+  // guess's split share their history, so the list is kept for the next.
+  const std::vector<int>& guesses_to_try(const std::vector<int>& history, Scratch& scratch) const {
+    if (scratch.guesses_valid && scratch.guesses_history == history) return scratch.guesses;
+    scratch.guesses.clear();
     const HistorySymmetry symmetry(game_, history);
     for (int g = 0; g < game_.size(); ++g) {
-      if (symmetry.trivial() || symmetry.canonical(g) == g) guesses.push_back(g);
+      if (symmetry.trivial() || symmetry.canonical(g) == g) scratch.guesses.push_back(g);
     }
+    scratch.guesses_history = history;
+    scratch.guesses_valid = true;
+    return scratch.guesses;
   }
 
   // Splits `set` by the answers to g into the arena at `out`, grouped by
@@ -239,12 +246,11 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
 
   // Weigh every guess that is not a relabelling of another by its split.
   Scratch& scratch = scratch_at(history.size());
-  const int most_parts = scanner_.scan(set, n, parts_limit, scratch.splits);
+  const std::vector<int>& guesses = guesses_to_try(history, scratch);
+  const int most_parts = scanner_.scan(set, n, parts_limit, guesses, scratch.splits);
   const int child_parts_limit = std::min(parts_limit, most_parts);
   // Named: no guess splits the set into single codes, so some part holds two.
   if (named() && most_parts < n) floor = std::max(floor, n + 2);
-  std::vector<int>& guesses = scratch.guesses;
-  guesses_to_try(history, guesses);
   std::vector<Weighed>& order = scratch.order;
   order.clear();
   for (const int g : guesses) {
@@ -314,10 +320,10 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
 std::vector<int> Searcher::ordered_guesses(const CodeIndex* set, int n, const std::vector<int>& history,
                                           int& parts_limit) {
   std::vector<SplitSummary> splits;
-  const int most_parts = scanner_.scan(set, n, scanner_.bounds().max_parts(), splits);
+  Scratch scratch;
+  const std::vector<int>& guesses = guesses_to_try(history, scratch);
+  const int most_parts = scanner_.scan(set, n, scanner_.bounds().max_parts(), guesses, splits);
   parts_limit = std::min(scanner_.bounds().max_parts(), most_parts);
-  std::vector<int> guesses;
-  guesses_to_try(history, guesses);
   std::vector<Weighed> order;
   for (const int g : guesses) {
     if (splits[g].parts > 1) order.push_back({splits[g].lower, splits[g].spread, g});

@@ -196,23 +196,23 @@ void SplitScanner::scan_medium(const CodeIndex* set, int n) {
   add_medium(game_, set, n, low_.data(), high_.data());
 }
 
-int SplitScanner::scan(const CodeIndex* set, int n, int parts_limit, std::vector<SplitSummary>& out) {
-  const int codes = game_.size();
-  out.resize(codes);
+int SplitScanner::scan(const CodeIndex* set, int n, int parts_limit, const std::vector<int>& guesses,
+                       std::vector<SplitSummary>& out) {
+  out.resize(game_.size());
   int most_parts = 0;
   if (n > MEDIUM_SET) {
     // Few sets are this large, all near the top of the search.
-    for (int g = 0; g < codes; ++g) most_parts = std::max(most_parts, summarise(g, set, n, parts_limit).parts);
+    for (const int g : guesses) most_parts = std::max(most_parts, summarise(g, set, n, parts_limit).parts);
     const int limit = std::min(parts_limit, most_parts);
-    for (int g = 0; g < codes; ++g) out[g] = summarise(g, set, n, limit);
+    for (const int g : guesses) out[g] = summarise(g, set, n, limit);
     return most_parts;
   }
   if (n <= SMALL_SET) {
     scan_small(set, n);
-    for (int g = 0; g < codes; ++g) most_parts = std::max(most_parts, nonzero_nibbles(low_[g]));
+    for (const int g : guesses) most_parts = std::max(most_parts, nonzero_nibbles(low_[g]));
     const int limit = std::clamp(std::min(parts_limit, most_parts), 0, bounds_.max_parts());
     const std::uint64_t* table = &by_nibble_pair_[static_cast<std::size_t>(limit) * NIBBLE_PAIRS * COUNTS];
-    for (int g = 0; g < codes; ++g) {
+    for (const int g : guesses) {
       std::uint64_t packed = 0;
       for (int pair = 0; pair < NIBBLE_PAIRS; ++pair) {
         packed += table[pair * COUNTS + ((low_[g] >> (8 * pair)) & 0xFF)];
@@ -222,10 +222,10 @@ int SplitScanner::scan(const CodeIndex* set, int n, int parts_limit, std::vector
     return most_parts;
   }
   scan_medium(set, n);
-  for (int g = 0; g < codes; ++g) most_parts = std::max(most_parts, nonzero_bytes(low_[g]) + nonzero_bytes(high_[g]));
+  for (const int g : guesses) most_parts = std::max(most_parts, nonzero_bytes(low_[g]) + nonzero_bytes(high_[g]));
   const int limit = std::clamp(std::min(parts_limit, most_parts), 0, bounds_.max_parts());
   const std::uint64_t* table = &by_count_[static_cast<std::size_t>(limit) * MAX_ANSWER_CLASSES * COUNTS];
-  for (int g = 0; g < codes; ++g) {
+  for (const int g : guesses) {
     std::uint64_t packed = 0;
     for (int a = 0; a < classes_; ++a) {
       const std::uint64_t word = a < 8 ? low_[g] : high_[g];

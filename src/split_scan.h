@@ -65,11 +65,13 @@ class SplitScanner {
   // True when a part's size bound is its exact cost.
   bool settled(int size, AnswerClass answer) const { return answer == exact_ || size <= 2; }
 
-  // Summarises every code's split of `set` into `out` (indexed by code),
-  // bounding the parts as sets no guess splits more finely than this one
-  // splits at best, nor more than `parts_limit` ways.  Returns the most
-  // parts any guess makes.
-  int scan(const CodeIndex* set, int n, int parts_limit, std::vector<SplitSummary>& out);
+  // Summarises the split of `set` by each of `guesses` into `out` (indexed
+  // by code), bounding the parts as sets no guess splits more finely than
+  // the best of `guesses` does, nor more than `parts_limit` ways.  Returns
+  // the most parts any of `guesses` makes; `guesses` must stand for every
+  // code up to relabellings that keep the set.
+  int scan(const CodeIndex* set, int n, int parts_limit, const std::vector<int>& guesses,
+           std::vector<SplitSummary>& out);
 
   // The same for one guess, counted directly.
   SplitSummary summarise(int guess, const CodeIndex* set, int n, int parts_limit) const;

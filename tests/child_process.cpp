@@ -41,6 +41,10 @@ bool read_some(int fd, std::string& into, std::chrono::milliseconds wait) {
 
 ChildProcess::ChildProcess(const std::string& path, const std::vector<std::string>& arguments,
                            const Redirects& redirects) {
+  // A child that dies must not kill the test with SIGPIPE.  The child
+  // inherits the ignored signal, so its own writes to a closed pipe fail
+  // with EPIPE instead of killing it.
+  signal(SIGPIPE, SIG_IGN);
   int in[2], out[2], err[2];
   make_pipe(in);
   make_pipe(out);
@@ -70,8 +74,6 @@ ChildProcess::ChildProcess(const std::string& path, const std::vector<std::strin
   output_ = out[0];
   errors_ = err[0];
   if (failed != 0) throw std::runtime_error("cannot start " + path);
-  // A child that dies must not kill the test with SIGPIPE.
-  signal(SIGPIPE, SIG_IGN);
 }
 
 ChildProcess::~ChildProcess() {
@@ -82,12 +84,17 @@ ChildProcess::~ChildProcess() {
 }
 
 void ChildProcess::type(const std::string& text) {
+  if (!try_type(text)) throw std::runtime_error("cannot type into the child");
+}
+
+bool ChildProcess::try_type(const std::string& text) {
   std::size_t written = 0;
   while (written < text.size()) {
     const ssize_t n = write(input_, text.data() + written, text.size() - written);
-    if (n <= 0) throw std::runtime_error("cannot type into the child");
+    if (n <= 0) return false;
     written += static_cast<std::size_t>(n);
   }
+  return true;
 }
 
 void ChildProcess::close_input() {

@@ -27,6 +27,9 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   void type(const std::string& text);
+  // The same, but false instead of an exception when the child no longer
+  // reads its input.
+  bool try_type(const std::string& text);
   void close_input();
   // Stops reading the child's output: its next write finds the pipe closed.
   void close_output();

@@ -3,6 +3,7 @@
 // of the real game's relatives.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "reference_search.h"
@@ -39,6 +40,39 @@ INSTANTIATE_TEST_SUITE_P(
       return game_name(std::get<0>(info.param)) +
              (std::get<1>(info.param) == Objective::Named ? "Named" : "Guessed");
     });
+
+// The tree is played again on its own to count; a tree that fails to find a
+// secret must be caught there, not counted.
+TEST(CountGuesses, RefusesAStrategyThatLeavesSecretsApart) {
+  const SearchGame game(2, 6);
+  const SearchReport report = search_optimal(game, Objective::Named, 0);
+  SearchStrategy broken = report.strategy;
+  // Cut the decision after the answer that leaves the most codes.
+  std::int32_t& next = broken.nodes[0].next[game.answer_class(0, 0)];
+  ASSERT_NE(next, StrategyNode::NO_NODE);
+  next = StrategyNode::NO_NODE;
+  EXPECT_THROW(count_guesses(game, broken, Objective::Named), std::logic_error);
+  EXPECT_THROW(count_guesses(game, broken, Objective::Guessed), std::logic_error);
+}
+
+// Guesses that a relabelling keeping the history maps onto each other are
+// tried once: after the first guess of four of ten, 20 kinds of second guess.
+TEST(HistorySymmetry, LeavesTwentySecondGuessesAfterTheFirst) {
+  const SearchGame game(4, 10);
+  const HistorySymmetry symmetry(game, {0});
+  int canonical = 0;
+  for (int g = 0; g < game.size(); ++g) {
+    const int image = symmetry.canonical(g);
+    ASSERT_LE(image, g);
+    canonical += image == g ? 1 : 0;
+    // A relabelling keeps every answer to the first guess.
+    ASSERT_EQ(game.answer(0, image), game.answer(0, g));
+  }
+  EXPECT_EQ(canonical, 20);
+  EXPECT_TRUE(HistorySymmetry(game, {0, game.index_of({4, 5, 6, 7}), game.index_of({8, 9, 0, 1}),
+                                     game.index_of({2, 4, 6, 8})})
+                  .trivial());
+}
 
 }  // namespace
 }  // namespace abguess
