@@ -115,7 +115,7 @@ class Searcher {
     std::vector<int> guesses;
     std::vector<int> guesses_history;  // the history `guesses` was made for
     bool guesses_valid = false;
-    std::vector<SplitSummary> splits;
+    std::vector<std::uint64_t> splits;  // packed, one per guess
     std::vector<Weighed> order;
   };
   Scratch& scratch_at(std::size_t depth) {
@@ -251,16 +251,24 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
   const int child_parts_limit = std::min(parts_limit, most_parts);
   // Named: no guess splits the set into single codes, so some part holds two.
   if (named() && most_parts < n) floor = std::max(floor, n + 2);
+  // Only guesses whose bound is below beta can matter; the least bound of
+  // the others is what this node can claim if none of them wins.
+  int proven_floor = UNBOUNDED;  // least lower bound among guesses that failed
   std::vector<Weighed>& order = scratch.order;
   order.clear();
-  for (const int g : guesses) {
-    const SplitSummary& split = scratch.splits[g];
+  for (std::size_t i = 0; i < guesses.size(); ++i) {
+    const int lower = SplitScanner::lower_of(scratch.splits[i], n);
+    if (lower >= beta) {
+      proven_floor = std::min(proven_floor, lower);
+      continue;
+    }
+    const SplitSummary split = scanner_.unpack(scratch.splits[i], n);
     if (split.parts <= 1) continue;  // a guess that splits nothing is wasted
-    consider_settled(split, g);
-    order.push_back({split.lower, split.spread, g});
+    consider_settled(split, guesses[i]);
+    order.push_back({split.lower, split.spread, guesses[i]});
   }
   if (best_settled <= floor) return settle();
-  int node_lower = UNBOUNDED;
+  int node_lower = proven_floor;
   for (const Weighed& w : order) node_lower = std::min(node_lower, w.lower);
   node_lower = std::max(floor, node_lower);
   if (node_lower >= beta) {
@@ -268,12 +276,6 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
     return node_lower;
   }
 
-  // Only guesses whose bound is below beta can matter; the least bound of
-  // the others is what this node can claim if none of them wins.
-  int proven_floor = UNBOUNDED;  // least lower bound among guesses that failed
-  const auto hopeless = std::partition(order.begin(), order.end(), [beta](const Weighed& w) { return w.lower < beta; });
-  for (auto it = hopeless; it != order.end(); ++it) proven_floor = std::min(proven_floor, it->lower);
-  order.erase(hopeless, order.end());
   // Mostly only the first few guesses are searched before the bounds cut
   // the rest off: sort a block at a time, as far as the loop gets.
   std::size_t sorted_end = 0;
@@ -319,14 +321,14 @@ int Searcher::solve(const CodeIndex* set, int n, int beta, int parts_limit, std:
 
 std::vector<int> Searcher::ordered_guesses(const CodeIndex* set, int n, const std::vector<int>& history,
                                           int& parts_limit) {
-  std::vector<SplitSummary> splits;
   Scratch scratch;
   const std::vector<int>& guesses = guesses_to_try(history, scratch);
-  const int most_parts = scanner_.scan(set, n, scanner_.bounds().max_parts(), guesses, splits);
+  const int most_parts = scanner_.scan(set, n, scanner_.bounds().max_parts(), guesses, scratch.splits);
   parts_limit = std::min(scanner_.bounds().max_parts(), most_parts);
   std::vector<Weighed> order;
-  for (const int g : guesses) {
-    if (splits[g].parts > 1) order.push_back({splits[g].lower, splits[g].spread, g});
+  for (std::size_t i = 0; i < guesses.size(); ++i) {
+    const SplitSummary split = scanner_.unpack(scratch.splits[i], n);
+    if (split.parts > 1) order.push_back({split.lower, split.spread, guesses[i]});
   }
   std::sort(order.begin(), order.end());
   std::vector<int> ordered;

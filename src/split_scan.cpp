@@ -163,6 +163,14 @@ SplitSummary SplitScanner::unpack(std::uint64_t packed, int n) const {
   return summary;
 }
 
+std::uint64_t SplitScanner::pack(const SplitSummary& summary, int n) const {
+  const bool is_settled = summary.settled_cost != SplitSummary::UNSETTLED;
+  return static_cast<std::uint64_t>(summary.lower - n) << LOWER_SHIFT |
+         static_cast<std::uint64_t>(is_settled ? summary.settled_cost - n : 0) << SETTLED_SHIFT |
+         std::uint64_t{is_settled ? 0u : 1u} << UNSETTLED_SHIFT | static_cast<std::uint64_t>(summary.parts) << PARTS_SHIFT |
+         static_cast<std::uint64_t>(std::min(summary.spread, 0xFFFF)) << SPREAD_SHIFT;
+}
+
 SplitSummary SplitScanner::summarise(int guess, const CodeIndex* set, int n, int parts_limit) const {
   std::array<int, MAX_ANSWER_CLASSES> counts{};
   const AnswerClass* row = game_.answers_to(guess);
@@ -197,14 +205,14 @@ void SplitScanner::scan_medium(const CodeIndex* set, int n) {
 }
 
 int SplitScanner::scan(const CodeIndex* set, int n, int parts_limit, const std::vector<int>& guesses,
-                       std::vector<SplitSummary>& out) {
-  out.resize(game_.size());
+                       std::vector<std::uint64_t>& packed) {
+  packed.resize(guesses.size());
   int most_parts = 0;
   if (n > MEDIUM_SET) {
     // Few sets are this large, all near the top of the search.
     for (const int g : guesses) most_parts = std::max(most_parts, summarise(g, set, n, parts_limit).parts);
     const int limit = std::min(parts_limit, most_parts);
-    for (const int g : guesses) out[g] = summarise(g, set, n, limit);
+    for (std::size_t i = 0; i < guesses.size(); ++i) packed[i] = pack(summarise(guesses[i], set, n, limit), n);
     return most_parts;
   }
   if (n <= SMALL_SET) {
@@ -212,12 +220,11 @@ int SplitScanner::scan(const CodeIndex* set, int n, int parts_limit, const std::
     for (const int g : guesses) most_parts = std::max(most_parts, nonzero_nibbles(low_[g]));
     const int limit = std::clamp(std::min(parts_limit, most_parts), 0, bounds_.max_parts());
     const std::uint64_t* table = &by_nibble_pair_[static_cast<std::size_t>(limit) * NIBBLE_PAIRS * COUNTS];
-    for (const int g : guesses) {
-      std::uint64_t packed = 0;
-      for (int pair = 0; pair < NIBBLE_PAIRS; ++pair) {
-        packed += table[pair * COUNTS + ((low_[g] >> (8 * pair)) & 0xFF)];
-      }
-      out[g] = unpack(packed, n);
+    for (std::size_t i = 0; i < guesses.size(); ++i) {
+      const std::uint64_t counts = low_[guesses[i]];
+      std::uint64_t sum = 0;
+      for (int pair = 0; pair < NIBBLE_PAIRS; ++pair) sum += table[pair * COUNTS + ((counts >> (8 * pair)) & 0xFF)];
+      packed[i] = sum;
     }
     return most_parts;
   }
@@ -225,13 +232,15 @@ int SplitScanner::scan(const CodeIndex* set, int n, int parts_limit, const std::
   for (const int g : guesses) most_parts = std::max(most_parts, nonzero_bytes(low_[g]) + nonzero_bytes(high_[g]));
   const int limit = std::clamp(std::min(parts_limit, most_parts), 0, bounds_.max_parts());
   const std::uint64_t* table = &by_count_[static_cast<std::size_t>(limit) * MAX_ANSWER_CLASSES * COUNTS];
-  for (const int g : guesses) {
-    std::uint64_t packed = 0;
+  for (std::size_t i = 0; i < guesses.size(); ++i) {
+    const std::uint64_t low = low_[guesses[i]];
+    const std::uint64_t high = high_[guesses[i]];
+    std::uint64_t sum = 0;
     for (int a = 0; a < classes_; ++a) {
-      const std::uint64_t word = a < 8 ? low_[g] : high_[g];
-      packed += table[a * COUNTS + ((word >> (8 * (a & 7))) & 0xFF)];
+      const std::uint64_t word = a < 8 ? low : high;
+      sum += table[a * COUNTS + ((word >> (8 * (a & 7))) & 0xFF)];
     }
-    out[g] = unpack(packed, n);
+    packed[i] = sum;
   }
   return most_parts;
 }

@@ -65,13 +65,17 @@ class SplitScanner {
   // True when a part's size bound is its exact cost.
   bool settled(int size, AnswerClass answer) const { return answer == exact_ || size <= 2; }
 
-  // Summarises the split of `set` by each of `guesses` into `out` (indexed
-  // by code), bounding the parts as sets no guess splits more finely than
-  // the best of `guesses` does, nor more than `parts_limit` ways.  Returns
-  // the most parts any of `guesses` makes; `guesses` must stand for every
-  // code up to relabellings that keep the set.
+  // Summarises the split of `set` by each of `guesses` into `packed`, one
+  // word per guess in the same order, bounding the parts as sets no guess
+  // splits more finely than the best of `guesses` does, nor more than
+  // `parts_limit` ways.  Returns the most parts any of `guesses` makes;
+  // `guesses` must stand for every code up to relabellings that keep the set.
   int scan(const CodeIndex* set, int n, int parts_limit, const std::vector<int>& guesses,
-           std::vector<SplitSummary>& out);
+           std::vector<std::uint64_t>& packed);
+
+  // A guess's lower bound from its packed summary, without unpacking the rest.
+  static int lower_of(std::uint64_t packed, int n) { return n + static_cast<int>(packed & 0xFFFF); }
+  SplitSummary unpack(std::uint64_t packed, int n) const;
 
   // The same for one guess, counted directly.
   SplitSummary summarise(int guess, const CodeIndex* set, int n, int parts_limit) const;
@@ -81,7 +85,7 @@ class SplitScanner {
   // all parts add up field by field: lower, settled cost, unsettled parts,
   // parts, spread.
   std::uint64_t contribution(int parts_limit, int answer, int count) const;
-  SplitSummary unpack(std::uint64_t packed, int n) const;
+  std::uint64_t pack(const SplitSummary& summary, int n) const;
   void scan_small(const CodeIndex* set, int n);
   void scan_medium(const CodeIndex* set, int n);
 
