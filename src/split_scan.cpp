@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include <immintrin.h>
+
 namespace abguess {
 
 namespace {
@@ -29,28 +31,91 @@ std::uint64_t field(std::uint64_t packed, int shift, int bits) {
 // Adds, for every code g, one to the 4-bit counter of g's answer to each
 // code of the set.  Compiled twice, so that processors with AVX2 shift four
 // counters at once and the rest still run it.
-__attribute__((target_clones("avx2", "default"))) void add_small(const SearchGame& game, const CodeIndex* set,
-                                                                  int n, std::uint64_t* counters) {
-  const int codes = game.size();
+// Adds, for every code g, one to the counter of g's answer to each code of
+// the set: 4 bits a counter in `counters`, or 8 bits a counter with
+// answers 0 to 7 in `low` and 8 up in `high`.  Answers are symmetric, so the
+// row of a candidate holds every guess's answer to it.
+void add_small_plain(const SearchGame& game, const CodeIndex* set, int n, int from, std::uint64_t* counters) {
   for (int k = 0; k < n; ++k) {
-    // Answers are symmetric: the row of a candidate holds every guess's answer to it.
     const AnswerClass* row = game.answers_to(set[k]);
-    for (int g = 0; g < codes; ++g) counters[g] += std::uint64_t{1} << (4 * row[g]);
+    for (int g = from; g < game.size(); ++g) counters[g] += std::uint64_t{1} << (4 * row[g]);
   }
 }
 
-__attribute__((target_clones("avx2", "default"))) void add_medium(const SearchGame& game, const CodeIndex* set,
-                                                                   int n, std::uint64_t* low, std::uint64_t* high) {
-  const int codes = game.size();
+void add_medium_plain(const SearchGame& game, const CodeIndex* set, int n, int from, std::uint64_t* low,
+                      std::uint64_t* high) {
   for (int k = 0; k < n; ++k) {
     const AnswerClass* row = game.answers_to(set[k]);
-    for (int g = 0; g < codes; ++g) {
-      const std::uint64_t answer = row[g];
-      const std::uint64_t one = std::uint64_t{1} << ((8 * answer) & 63);
-      low[g] += answer < 8 ? one : 0;
-      high[g] += answer < 8 ? 0 : one;
+    for (int g = from; g < game.size(); ++g) {
+      const std::uint64_t one = std::uint64_t{1} << (8 * (row[g] & 7));
+      (row[g] < 8 ? low[g] : high[g]) += one;
     }
   }
+}
+
+// With AVX2, sixteen guesses at a time whose counters stay in registers
+// while the whole set is added: four answers widened to 64 bits, shifted
+// into place and added per instruction.
+constexpr int GUESS_BLOCK = 16;
+
+__attribute__((target("avx2"))) __m256i widened(__m128i bytes, int quarter) {
+  switch (quarter) {
+    case 0: return _mm256_cvtepu8_epi64(bytes);
+    case 1: return _mm256_cvtepu8_epi64(_mm_srli_si128(bytes, 4));
+    case 2: return _mm256_cvtepu8_epi64(_mm_srli_si128(bytes, 8));
+    default: return _mm256_cvtepu8_epi64(_mm_srli_si128(bytes, 12));
+  }
+}
+
+__attribute__((target("avx2"))) void add_small_avx2(const SearchGame& game, const CodeIndex* set, int n,
+                                                    std::uint64_t* counters) {
+  const int blocks_end = game.size() / GUESS_BLOCK * GUESS_BLOCK;
+  const __m256i one = _mm256_set1_epi64x(1);
+  for (int g = 0; g < blocks_end; g += GUESS_BLOCK) {
+    __m256i sum[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
+    for (int k = 0; k < n; ++k) {
+      const __m128i answers = _mm_loadu_si128(reinterpret_cast<const __m128i*>(game.answers_to(set[k]) + g));
+      for (int q = 0; q < 4; ++q) {
+        sum[q] = _mm256_add_epi64(sum[q], _mm256_sllv_epi64(one, _mm256_slli_epi64(widened(answers, q), 2)));
+      }
+    }
+    for (int q = 0; q < 4; ++q) _mm256_storeu_si256(reinterpret_cast<__m256i*>(counters + g + 4 * q), sum[q]);
+  }
+  std::fill(counters + blocks_end, counters + game.size(), 0);
+  add_small_plain(game, set, n, blocks_end, counters);
+}
+
+__attribute__((target("avx2"))) void add_medium_avx2(const SearchGame& game, const CodeIndex* set, int n,
+                                                     std::uint64_t* low, std::uint64_t* high) {
+  const int blocks_end = game.size() / GUESS_BLOCK * GUESS_BLOCK;
+  const __m256i one = _mm256_set1_epi64x(1);
+  const __m256i seven = _mm256_set1_epi64x(7);
+  for (int g = 0; g < blocks_end; g += GUESS_BLOCK) {
+    __m256i sum_low[4], sum_high[4];
+    for (int q = 0; q < 4; ++q) sum_low[q] = sum_high[q] = _mm256_setzero_si256();
+    for (int k = 0; k < n; ++k) {
+      const __m128i answers = _mm_loadu_si128(reinterpret_cast<const __m128i*>(game.answers_to(set[k]) + g));
+      for (int q = 0; q < 4; ++q) {
+        const __m256i answer = widened(answers, q);
+        const __m256i bit = _mm256_sllv_epi64(one, _mm256_slli_epi64(_mm256_and_si256(answer, seven), 3));
+        const __m256i is_high = _mm256_cmpgt_epi64(answer, seven);
+        sum_low[q] = _mm256_add_epi64(sum_low[q], _mm256_andnot_si256(is_high, bit));
+        sum_high[q] = _mm256_add_epi64(sum_high[q], _mm256_and_si256(is_high, bit));
+      }
+    }
+    for (int q = 0; q < 4; ++q) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(low + g + 4 * q), sum_low[q]);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(high + g + 4 * q), sum_high[q]);
+    }
+  }
+  std::fill(low + blocks_end, low + game.size(), 0);
+  std::fill(high + blocks_end, high + game.size(), 0);
+  add_medium_plain(game, set, n, blocks_end, low, high);
+}
+
+bool has_avx2() {
+  static const bool supported = __builtin_cpu_supports("avx2") != 0;
+  return supported;
 }
 
 // Nonzero 4-bit or 8-bit fields of a word: one bit per nonzero field,
@@ -194,14 +259,22 @@ SplitSummary SplitScanner::summarise(int guess, const CodeIndex* set, int n, int
 }
 
 void SplitScanner::scan_small(const CodeIndex* set, int n) {
+  if (has_avx2()) {
+    add_small_avx2(game_, set, n, low_.data());
+    return;
+  }
   std::fill(low_.begin(), low_.end(), 0);
-  add_small(game_, set, n, low_.data());
+  add_small_plain(game_, set, n, 0, low_.data());
 }
 
 void SplitScanner::scan_medium(const CodeIndex* set, int n) {
+  if (has_avx2()) {
+    add_medium_avx2(game_, set, n, low_.data(), high_.data());
+    return;
+  }
   std::fill(low_.begin(), low_.end(), 0);
   std::fill(high_.begin(), high_.end(), 0);
-  add_medium(game_, set, n, low_.data(), high_.data());
+  add_medium_plain(game_, set, n, 0, low_.data(), high_.data());
 }
 
 int SplitScanner::scan(const CodeIndex* set, int n, int parts_limit, const std::vector<int>& guesses,

@@ -3,12 +3,15 @@
 // of the real game's relatives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <stdexcept>
 #include <string>
 
 #include "reference_search.h"
 #include "search.h"
 #include "search_game.h"
+#include "split_scan.h"
 
 namespace abguess {
 namespace {
@@ -72,6 +75,39 @@ TEST(HistorySymmetry, LeavesTwentySecondGuessesAfterTheFirst) {
   EXPECT_TRUE(HistorySymmetry(game, {0, game.index_of({4, 5, 6, 7}), game.index_of({8, 9, 0, 1}),
                                      game.index_of({2, 4, 6, 8})})
                   .trivial());
+}
+
+// The packed counters (one word per guess for small sets, two for larger
+// ones, counted directly beyond) must summarise each split exactly as
+// counting it one guess at a time does.
+TEST(SplitScan, PackedSummariesEqualDirectCounts) {
+  const SearchGame game(4, 10);
+  std::mt19937 random(42);
+  for (const Objective objective : {Objective::Named, Objective::Guessed}) {
+    SplitScanner scanner(game, objective);
+    std::vector<int> every(game.size());
+    for (int g = 0; g < game.size(); ++g) every[g] = g;
+    for (const int n : {1, 2, 7, 15, 16, 100, 255, 256, 700}) {
+      std::vector<CodeIndex> set(every.begin(), every.end());
+      std::shuffle(set.begin(), set.end(), random);
+      set.resize(n);
+      std::sort(set.begin(), set.end());
+      std::vector<std::uint64_t> packed;
+      const int most_parts = scanner.scan(set.data(), n, game.possible_answers(), every, packed);
+      const int limit = std::min(game.possible_answers(), most_parts);
+      int most_counted = 0;
+      for (int g = 0; g < game.size(); g += 7) {
+        const SplitSummary counted = scanner.summarise(g, set.data(), n, limit);
+        const SplitSummary read = scanner.unpack(packed[g], n);
+        most_counted = std::max(most_counted, counted.parts);
+        ASSERT_EQ(read.lower, counted.lower) << n << " " << g;
+        ASSERT_EQ(read.settled_cost, counted.settled_cost) << n << " " << g;
+        ASSERT_EQ(read.parts, counted.parts) << n << " " << g;
+        ASSERT_EQ(read.spread, std::min(counted.spread, 0xFFFF)) << n << " " << g;
+      }
+      EXPECT_LE(most_counted, most_parts);
+    }
+  }
 }
 
 }  // namespace
