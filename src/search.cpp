@@ -131,7 +131,7 @@ class Searcher {
     scratch.guesses.clear();
     const HistorySymmetry symmetry(game_, history);
     for (int g = 0; g < game_.size(); ++g) {
-      if (symmetry.trivial() || symmetry.canonical(g) == g) scratch.guesses.push_back(g);
+      if (symmetry.is_canonical(g)) scratch.guesses.push_back(g);
     }
     scratch.guesses_history = history;
     scratch.guesses_valid = true;

@@ -111,37 +111,50 @@ HistorySymmetry::HistorySymmetry(const SearchGame& game, const std::vector<int>&
   trivial_ = maps_.size() == 1 && free_symbols <= 1;
 }
 
+std::uint32_t HistorySymmetry::image_key(const PositionMap& map, const Digits& d) const {
+  constexpr std::uint32_t UNSET = 0xF;
+  const int positions = game_.positions();
+  std::array<std::uint32_t, MAX_POSITIONS> image{};
+  for (int p = 0; p < positions; ++p) {
+    image[map.to[p]] = map.symbol_to[d[p]] >= 0 ? static_cast<std::uint32_t>(map.symbol_to[d[p]]) : UNSET;
+  }
+  // Symbols no guess has used can be relabelled freely among themselves:
+  // give the smallest of them to the first places that hold one.
+  std::uint32_t key = 0;
+  int next_free = 0;
+  for (int q = 0; q < positions; ++q) {
+    if (image[q] == UNSET) {
+      while ((used_symbols_ & (1u << next_free)) != 0) ++next_free;
+      image[q] = static_cast<std::uint32_t>(next_free++);
+    }
+    key = key << 4 | image[q];
+  }
+  return key;
+}
+
 int HistorySymmetry::canonical(int code) const {
   if (trivial_) return code;
-  const int positions = game_.positions();
   const Digits& d = game_.digits(code);
-  // Images compared as numbers, four bits a digit, the first digit highest.
-  constexpr std::uint32_t UNSET = 0xF;
   std::uint32_t best = ~std::uint32_t{0};
-  for (const PositionMap& map : maps_) {
-    std::array<std::uint32_t, MAX_POSITIONS> image{};
-    for (int p = 0; p < positions; ++p) {
-      image[map.to[p]] = map.symbol_to[d[p]] >= 0 ? static_cast<std::uint32_t>(map.symbol_to[d[p]]) : UNSET;
-    }
-    // Symbols no guess has used can be relabelled freely among themselves:
-    // give the smallest of them to the first places that hold one.
-    std::uint32_t key = 0;
-    int next_free = 0;
-    for (int q = 0; q < positions; ++q) {
-      if (image[q] == UNSET) {
-        while ((used_symbols_ & (1u << next_free)) != 0) ++next_free;
-        image[q] = static_cast<std::uint32_t>(next_free++);
-      }
-      key = key << 4 | image[q];
-    }
-    best = std::min(best, key);
-  }
+  for (const PositionMap& map : maps_) best = std::min(best, image_key(map, d));
   Digits digits{};
-  for (int q = positions - 1; q >= 0; --q) {
+  for (int q = game_.positions() - 1; q >= 0; --q) {
     digits[q] = static_cast<std::uint8_t>(best & 0xF);
     best >>= 4;
   }
   return game_.index_of(digits);
+}
+
+bool HistorySymmetry::is_canonical(int code) const {
+  if (trivial_) return true;
+  const Digits& d = game_.digits(code);
+  std::uint32_t own = 0;
+  for (int p = 0; p < game_.positions(); ++p) own = own << 4 | d[p];
+  // Most codes that are not canonical show it under the first few maps.
+  for (const PositionMap& map : maps_) {
+    if (image_key(map, d) < own) return false;
+  }
+  return true;
 }
 
 }  // namespace abguess

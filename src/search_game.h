@@ -75,12 +75,18 @@ class HistorySymmetry {
   bool trivial() const { return trivial_; }
   // The smallest code that some relabelling maps `code` to.
   int canonical(int code) const;
+  // True when `code` is that smallest code: no relabelling maps it lower.
+  bool is_canonical(int code) const;
 
  private:
   struct PositionMap {
     std::array<std::uint8_t, MAX_POSITIONS> to;           // position p goes to to[p]
     std::array<std::int8_t, MAX_SYMBOLS> symbol_to;       // -1: a free symbol
   };
+  // The image of a code with digits d under a map, four bits a digit, the
+  // first highest: images compare as these numbers do.
+  std::uint32_t image_key(const PositionMap& map, const Digits& d) const;
+
   const SearchGame& game_;
   std::vector<PositionMap> maps_;
   std::uint32_t used_symbols_ = 0;

@@ -68,6 +68,7 @@ TEST(HistorySymmetry, LeavesTwentySecondGuessesAfterTheFirst) {
     const int image = symmetry.canonical(g);
     ASSERT_LE(image, g);
     canonical += image == g ? 1 : 0;
+    ASSERT_EQ(symmetry.is_canonical(g), image == g);
     // A relabelling keeps every answer to the first guess.
     ASSERT_EQ(game.answer(0, image), game.answer(0, g));
   }
