@@ -158,14 +158,11 @@ TEST(WholeGameProperty, RefusedAnswersMixedInChangeOnlyTheRefusalLines) {
     }
     expected += result_line(clean.named, static_cast<int>(clean.guesses.size()));
 
-    std::istringstream in(typed);
-    std::ostringstream out, err;
-    const auto classic = std::make_unique<ClassicStrategy>();
-    const auto game = std::make_unique<Game>(in, out, err, *classic);
-    ASSERT_EQ(game->AI(testing::slot_of(first)), GameEnd::Solved) << "typed:\n" << typed;
-    ASSERT_EQ(out.str(), expected) << "typed:\n" << typed;
+    const testing::PlayedGame played = testing::play_typed(first, typed);
+    ASSERT_EQ(played.end, GameEnd::Solved) << "typed:\n" << typed;
+    ASSERT_EQ(played.out, expected) << "typed:\n" << typed;
     EXPECT_EQ(clean.named, secret);
-    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(played.err, "");
   }
 }
 
@@ -202,12 +199,9 @@ TEST(WholeGameProperty, TakingAnswersBackAndRetypingThemEndsLikeTheCleanGame) {
     }
     expected += result_line(clean.named, static_cast<int>(turns));
 
-    std::istringstream in(typed);
-    std::ostringstream out, err;
-    const auto classic = std::make_unique<ClassicStrategy>();
-    const auto game = std::make_unique<Game>(in, out, err, *classic);
-    ASSERT_EQ(game->AI(testing::slot_of(first)), GameEnd::Solved) << "typed:\n" << typed;
-    ASSERT_EQ(out.str(), expected) << "typed:\n" << typed;
+    const testing::PlayedGame played = testing::play_typed(first, typed);
+    ASSERT_EQ(played.end, GameEnd::Solved) << "typed:\n" << typed;
+    ASSERT_EQ(played.out, expected) << "typed:\n" << typed;
     EXPECT_EQ(clean.named, secret);
   }
 }

@@ -19,19 +19,10 @@ using testing::refusal_block;
 using testing::result_line;
 using testing::slot_of;
 
-struct Played {
-  GameEnd end;
-  std::string out;
-  std::string err;
-};
+using Played = testing::PlayedGame;
 
 Played play(Code first, const std::string& typed, GameOptions options = {}) {
-  std::istringstream in(typed);
-  std::ostringstream out, err;
-  const auto classic = std::make_unique<ClassicStrategy>();
-  auto game = std::make_unique<Game>(in, out, err, *classic, options);
-  const GameEnd end = game->AI(slot_of(first));
-  return {end, out.str(), err.str()};
+  return testing::play_typed(first, typed, options);
 }
 
 struct Turn {

@@ -1,6 +1,7 @@
 #include "honest_game.h"
 
 #include <memory>
+#include <sstream>
 
 #include "classic_strategy.h"
 #include "game.h"
@@ -30,6 +31,15 @@ HonestGame play_honestly(Code first, Code secret, Strategy& strategy) {
   }
   game.named = store.l[0];
   return game;
+}
+
+PlayedGame play_typed(Code first, const std::string& typed, GameOptions options) {
+  std::istringstream in(typed);
+  std::ostringstream out, err;
+  const auto classic = std::make_unique<ClassicStrategy>();
+  const auto game = std::make_unique<Game>(in, out, err, *classic, options);
+  const GameEnd end = game->AI(slot_of(first));
+  return {end, out.str(), err.str()};
 }
 
 int slot_of(Code code) {

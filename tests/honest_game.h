@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "code.h"
+#include "game.h"
 #include "store.h"
 #include "strategy.h"
 
@@ -21,6 +22,15 @@ struct HonestGame {
 // With the classic strategy, or with the one given.
 HonestGame play_honestly(Code first, Code secret);
 HonestGame play_honestly(Code first, Code secret, Strategy& strategy);
+
+// A game played in memory with the classic strategy: `typed` is all the
+// user types, and what the game wrote comes back.
+struct PlayedGame {
+  GameEnd end;
+  std::string out;
+  std::string err;
+};
+PlayedGame play_typed(Code first, const std::string& typed, GameOptions options = {});
 
 // Slot of a code in the full store.
 int slot_of(Code code);
