@@ -209,7 +209,9 @@ SplitScanner::SplitScanner(const SearchGame& game, Objective objective)
 }
 
 std::uint64_t SplitScanner::contribution(int parts_limit, int answer, int count) const {
-  if (count == 0) return 0;
+  // No part is empty or larger than the game; the tables still have room
+  // for such counts when the game is small.
+  if (count == 0 || count > game_.size()) return 0;
   const auto a = static_cast<AnswerClass>(answer);
   const std::uint64_t bound = static_cast<std::uint64_t>(part_bound(count, a, parts_limit));
   const bool is_settled = settled(count, a);
