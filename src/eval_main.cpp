@@ -15,9 +15,8 @@
 
 #include <unistd.h>
 
-#include "classic_strategy.h"
 #include "code.h"
-#include "optimal_strategy.h"
+#include "strategies.h"
 #include "evaluation.h"
 #include "store.h"
 
@@ -31,11 +30,6 @@ constexpr int OUTPUT_ERROR = 1;
 constexpr int USAGE_ERROR = 2;
 constexpr Code DEFAULT_FIRST_GUESS = 123;
 constexpr int WORST_SECRETS_SHOWN = 20;
-
-std::unique_ptr<abguess::Strategy> make_strategy(const std::string& name) {
-  if (name == "optimal") return std::make_unique<abguess::OptimalStrategy>();
-  return std::make_unique<abguess::ClassicStrategy>();
-}
 
 double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -59,7 +53,7 @@ void print_distribution(const StrategyResult& result) {
 
 int evaluate_one(Code first, const std::string& strategy_name) {
   const auto start = Clock::now();
-  const auto strategy = make_strategy(strategy_name);
+  const auto strategy = abguess::make_strategy(strategy_name);
   const StrategyResult result = abguess::evaluate_first_guess(first, *strategy);
   const double elapsed = seconds_since(start);
 
@@ -106,7 +100,7 @@ int evaluate_all(const std::string& strategy_name) {
   std::vector<std::thread> threads;
   for (unsigned w = 0; w < workers; ++w) {
     threads.emplace_back([&]() {
-      const auto strategy = make_strategy(strategy_name);
+      const auto strategy = abguess::make_strategy(strategy_name);
       for (int slot = next++; slot < total; slot = next++) {
         results[slot] = abguess::evaluate_first_guess(full.l[slot], *strategy);
         ++done;
@@ -172,7 +166,7 @@ int main(int argc, char** argv) {
   app.add_option("FIRST", first_text, "the first guess, four different digits (default 0123)");
   app.add_flag("--all", all, "play from every first guess, on all cores");
   app.add_option("--strategy", strategy_name, "classic (default) or optimal")
-      ->check(CLI::IsMember({"classic", "optimal"}));
+      ->check(CLI::IsMember(abguess::strategy_names()));
   Code first = DEFAULT_FIRST_GUESS;
   try {
     app.parse(argc, argv);

@@ -10,11 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "classic_strategy.h"
 #include "code.h"
 #include "console.h"
 #include "game.h"
-#include "optimal_strategy.h"
+#include "strategies.h"
 #include "random.h"
 #include "store.h"
 
@@ -50,11 +49,6 @@ struct Options {
   std::condition_variable never_signalled;
   std::unique_lock lock(mutex);
   for (;;) never_signalled.wait(lock);
-}
-
-std::unique_ptr<abguess::Strategy> make_strategy(const std::string& name) {
-  if (name == "optimal") return std::make_unique<abguess::OptimalStrategy>();
-  return std::make_unique<abguess::ClassicStrategy>();
 }
 
 int first_guess_slot(const Options& options, const abguess::Store& full) {
@@ -99,7 +93,7 @@ int main(int argc, char** argv) {
   app.add_option("--strategy", options.strategy,
                  "classic: the guess chooser (default); optimal: a strategy proven to need the fewest "
                  "guesses shown in all")
-      ->check(CLI::IsMember({"classic", "optimal"}));
+      ->check(CLI::IsMember(abguess::strategy_names()));
   app.add_flag("--verbose", options.verbose, "after each answer, say how many codes are left");
   app.add_flag("--exit", options.exit_when_solved, "exit with status 0 after naming the code");
   try {
@@ -118,7 +112,7 @@ int main(int argc, char** argv) {
   // A failed write reaches the game as the buffer's own error.
   output.exceptions(std::ios::badbit);
 
-  const auto strategy = make_strategy(options.strategy);
+  const auto strategy = abguess::make_strategy(options.strategy);
   const auto game = std::make_unique<abguess::Game>(input, output, std::cerr, *strategy,
                                                     abguess::GameOptions{options.verbose});
   abguess::Store full;
